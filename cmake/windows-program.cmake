@@ -1,0 +1,103 @@
+# The Windows program Tessaro.scr, a quick-cycle copy of it for tests, the end-to-end tests that
+# drive both under Wine, and the demo.
+
+set(TESSARO_WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+
+# Everything but the slide interval, compiled once for both copies of the program.
+add_library(tessaro_program OBJECT
+  src/win32/module_info.cpp
+  src/saver/form1.cpp
+  src/saver/slide_renderer.cpp
+  src/dialogs/dialog_geometry.cpp
+  src/dialogs/form2.cpp
+  src/dialogs/about_box.cpp
+  src/dialogs/sysinfo_windows.cpp
+  src/startup/main.cpp
+)
+target_compile_definitions(tessaro_program PUBLIC ${TESSARO_WIN32_DEFINITIONS})
+target_compile_options(tessaro_program PRIVATE ${TESSARO_WARNINGS})
+target_include_directories(tessaro_program PRIVATE src resources)
+if(MINGW)
+  target_compile_options(tessaro_program PRIVATE -municode)
+endif()
+
+function(tessaro_add_saver name interval_ms)
+  add_executable(${name} WIN32 $<TARGET_OBJECTS:tessaro_program> src/saver/slide_interval.cpp resources/tessaro.rc)
+  target_compile_definitions(${name} PRIVATE TESSARO_SLIDE_INTERVAL_MS=${interval_ms})
+  target_include_directories(${name} PRIVATE resources)
+  target_link_libraries(${name} PRIVATE tessaro_core user32 gdi32 imm32 ole32 windowscodecs version advapi32)
+  set_target_properties(${name} PROPERTIES SUFFIX ".scr")
+  if(MINGW)
+    target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-c65001>)
+    target_link_options(${name} PRIVATE -municode)
+  elseif(MSVC)
+    target_link_options(${name} PRIVATE /MANIFEST:NO)  # the resource script embeds ours
+  endif()
+endfunction()
+
+tessaro_add_saver(Tessaro 10000)
+tessaro_add_saver(TessaroQuickCycle ${TESSARO_TEST_SLIDE_INTERVAL_MS})
+
+# End-to-end tests: a Windows test program that drives the real .scr, run under Wine in a private
+# session (Xvfb, 1024x768x24, a virtual desktop with a taskbar) that ctest starts and stops.
+if(CMAKE_CROSSCOMPILING)
+  set(TESSARO_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-session.sh run ${TESSARO_WINE_STATE})
+endif()
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+add_library(tessaro_e2e_harness STATIC tests/e2e/harness.cpp)
+target_include_directories(tessaro_e2e_harness PUBLIC src tests/e2e)
+target_compile_definitions(tessaro_e2e_harness PUBLIC ${TESSARO_WIN32_DEFINITIONS})
+target_link_libraries(tessaro_e2e_harness PUBLIC user32 gdi32 ole32 windowscodecs)
+target_compile_options(tessaro_e2e_harness PRIVATE ${TESSARO_WARNINGS})
+
+set(TESSARO_E2E_SOURCES
+  tests/e2e/dispatch_test.cpp
+  tests/e2e/saver_window_test.cpp
+  tests/e2e/placement_test.cpp
+  tests/e2e/slide_cycle_test.cpp
+  tests/e2e/dismissal_test.cpp
+)
+add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
+target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest)
+target_compile_definitions(e2e_tests PRIVATE TESSARO_TEST_SLIDE_INTERVAL_MS=${TESSARO_TEST_SLIDE_INTERVAL_MS})
+target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
+add_dependencies(e2e_tests Tessaro TessaroQuickCycle)
+
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${TESSARO_WINE_STATE})
+  add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${TESSARO_WINE_STATE})
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 300)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
+endif()
+# Tests share one screen, pointer and keyboard: they run one at a time.
+gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)
+set_tests_properties(${TESSARO_E2E_TESTS} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
+
+# The demo: the shipped program on 46 generated slides, with a screenshot of each.
+add_executable(demo_capture tools/demo_capture.cpp)
+target_link_libraries(demo_capture PRIVATE tessaro_e2e_harness)
+target_compile_options(demo_capture PRIVATE ${TESSARO_WARNINGS})
+if(MINGW)
+  target_link_options(demo_capture PRIVATE -municode)
+endif()
+
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_FOUND)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/demo/ZUMIK46.DAT
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_slides.py ${CMAKE_BINARY_DIR}/demo
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_slides.py
+    COMMENT "Drawing the 46 demo slides"
+    VERBATIM)
+  add_custom_target(demo_slides
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tessaro> ${CMAKE_BINARY_DIR}/demo/Tessaro.scr
+    DEPENDS ${CMAKE_BINARY_DIR}/demo/ZUMIK46.DAT Tessaro
+    VERBATIM)
+endif()

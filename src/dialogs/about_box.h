@@ -1,0 +1,33 @@
+#pragma once
+// The About box: icon, title, version, company and copyright from the executable's own version
+// information, and a button that starts the system's System Information tool.
+
+#include <windows.h>
+
+#include "../win32/unique_resource.h"
+
+namespace tessaro {
+
+class AboutBox {
+public:
+    explicit AboutBox(HINSTANCE instance) : instance_(instance) {}
+
+    // Modal over owner, which takes no input until the box is closed.
+    void ShowModal(HWND owner);
+
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    bool Load();
+    void ApplyLayout(int dpi);
+    void SetTitleFont(int dpi);
+    void PaintSeparator();
+    void CmdSysInfoClick();
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    HWND owner_ = nullptr;
+    UniqueFont titleFont_;
+};
+
+}  // namespace tessaro

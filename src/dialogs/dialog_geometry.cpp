@@ -1,0 +1,32 @@
+#include "dialog_geometry.h"
+
+namespace tessaro {
+
+int DialogDpi(HWND dialog) {
+    const UINT dpi = ::GetDpiForWindow(dialog);
+    return dpi ? static_cast<int>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+void PlaceControl(HWND dialog, int controlId, TwipsRect design, int dpi) {
+    const PixelBox box = ToPixels(design, dpi);
+    ::SetWindowPos(::GetDlgItem(dialog, controlId), nullptr, box.left, box.top, box.width, box.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SizeAndCentre(HWND dialog, int clientWidthTwips, int clientHeightTwips, int dpi, const RECT& area) {
+    RECT frame{0, 0, TwipsToPixels(clientWidthTwips, dpi), TwipsToPixels(clientHeightTwips, dpi)};
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE));
+    ::AdjustWindowRectExForDpi(&frame, style, ::GetMenu(dialog) != nullptr, exStyle, static_cast<UINT>(dpi));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = area.left + (area.right - area.left - width) / 2;
+    const int top = area.top + (area.bottom - area.top - height) / 2;
+    ::SetWindowPos(dialog, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT ScreenRect() {
+    return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+}  // namespace tessaro

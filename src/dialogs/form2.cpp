@@ -1,0 +1,71 @@
+#include "form2.h"
+
+#include "about_box.h"
+#include "dialog_geometry.h"
+#include "../common/application.h"
+#include "../../resources/resource.h"
+#include "../win32/window_class.h"
+
+namespace tessaro {
+
+bool Form2::Create(HINSTANCE instance) {
+    instance_ = instance;
+    hwnd_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, &DialogProcedure<Form2>,
+                                 reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return false;
+    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+    return true;
+}
+
+void Form2::Load() {
+    ::SetWindowTextW(hwnd_, kApplicationTitle);
+
+    const int dpi = DialogDpi(hwnd_);
+    const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(dpi));
+    const int smallIconSize = ::GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
+    // Shared icons belong to the system's cache and are never destroyed by us.
+    const auto icon = [&](int size) {
+        return reinterpret_cast<LPARAM>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, size, size, LR_SHARED));
+    };
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, icon(iconSize));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, icon(smallIconSize));
+
+    PlaceControl(hwnd_, IDOK, settings_layout::kOk, dpi);
+    PlaceControl(hwnd_, IDCANCEL, settings_layout::kCancel, dpi);
+    PlaceControl(hwnd_, IDC_SETTINGS_LABEL, settings_layout::kLabel, dpi);
+    SizeAndCentre(hwnd_, settings_layout::kClientWidth, settings_layout::kClientHeight, dpi, ScreenRect());
+}
+
+void Form2::MenuVersionClick() {
+    AboutBox about(instance_);
+    about.ShowModal(hwnd_);
+}
+
+INT_PTR Form2::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            hwnd_ = dialog;
+            Load();
+            return TRUE;  // the focus goes to the first tab stop, the OK button
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDOK:      // Cmd_OK
+                case IDCANCEL:  // Cmd_Cancel, also Esc
+                    ::ExitProcess(0);
+                case IDM_VERSION:
+                    MenuVersionClick();
+                    return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            ::DestroyWindow(dialog);
+            return TRUE;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace tessaro

@@ -1,0 +1,24 @@
+#pragma once
+// The settings dialog: there is nothing to set, and it says so. Its Help menu opens the About box.
+
+#include <windows.h>
+
+namespace tessaro {
+
+class Form2 {
+public:
+    // Loads the dialog (hidden) and shows it modeless, centred on the screen.
+    bool Create(HINSTANCE instance);
+    HWND Handle() const { return hwnd_; }
+
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Load();
+    void MenuVersionClick();
+
+    HINSTANCE instance_ = nullptr;
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,25 @@
+#include "registry_value.h"
+
+namespace tessaro {
+
+std::optional<RegistryText> ConvertRegistryValue(std::uint32_t type, const std::uint8_t* data,
+                                                 std::size_t byteCount) {
+    if (byteCount == 0 || byteCount > kRegistryValueBufferBytes) return std::nullopt;
+
+    if (type == kRegDword) {
+        if (byteCount != 4) return std::nullopt;
+        const std::uint32_t value = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+                                    static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+        return RegistryText{std::to_wstring(value), false};
+    }
+    if (type != kRegSz && type != kRegExpandSz) return std::nullopt;
+
+    std::wstring text;
+    for (std::size_t i = 0; i + 1 < byteCount; i += 2) {
+        text += static_cast<wchar_t>(data[i] | data[i + 1] << 8);
+    }
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
+    return RegistryText{std::move(text), type == kRegExpandSz};
+}
+
+}  // namespace tessaro

@@ -1,0 +1,63 @@
+// Entry point: one instance per executable, then the command-line switch decides between the
+// saver, the settings dialog, the password message and an immediate exit.
+
+#include <windows.h>
+
+#include <optional>
+
+#include "command_switch.h"
+#include "../common/application.h"
+#include "../dialogs/form2.h"
+#include "../saver/form1.h"
+#include "../saver/slide_sequence.h"
+#include "../win32/module_info.h"
+#include "../win32/unique_resource.h"
+
+namespace tessaro {
+namespace {
+
+int RunMessageLoop(HWND modelessDialog) {
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab, Enter, Esc and access keys of the settings dialog.
+        if (modelessDialog && ::IsDialogMessageW(modelessDialog, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int Main(HINSTANCE instance) {
+    const std::wstring executablePath = ExecutablePath();
+    // Held until the process ends; a second start finds it and leaves quietly.
+    UniqueHandle instanceMutex(::CreateMutexW(nullptr, FALSE, SingleInstanceName(executablePath).c_str()));
+    if (!instanceMutex || ::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+    switch (DispatchSwitch(ArgumentText(::GetCommandLineW()))) {
+        case LaunchAction::PasswordMessage:
+            ::MessageBoxW(nullptr, kPasswordNotSupported, kApplicationTitle, MB_OK);
+            ::ExitProcess(0);
+        case LaunchAction::Exit:
+            return 0;
+        case LaunchAction::Settings: {
+            Form2 settings;
+            if (!settings.Create(instance)) return 0;
+            return RunMessageLoop(settings.Handle());
+        }
+        case LaunchAction::Saver: {
+            const ComApartment com;  // WIC decodes the slides
+            Form1 saver(ApplicationFolder(executablePath));
+            if (!saver.Create(instance)) return 0;
+            saver.Show();
+            return RunMessageLoop(nullptr);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace tessaro
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    return tessaro::Main(instance);
+}

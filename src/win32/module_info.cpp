@@ -1,0 +1,82 @@
+#include "module_info.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <vector>
+
+namespace tessaro {
+
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);  // truncated: try again with room for a longer path
+    }
+}
+
+namespace {
+
+std::optional<std::wstring> QueryString(const void* block, const wchar_t* translation, const wchar_t* name) {
+    std::wstring query = L"\\StringFileInfo\\";
+    query += translation;
+    query += L"\\";
+    query += name;
+    void* text = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(block, query.c_str(), &text, &length) || !text) return std::nullopt;
+    return std::wstring(static_cast<const wchar_t*>(text), wcsnlen(static_cast<const wchar_t*>(text), length));
+}
+
+}  // namespace
+
+std::optional<VersionInfo> ReadVersionInfo() {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+    if (!resource) return std::nullopt;
+    HGLOBAL loaded = ::LoadResource(module, resource);
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data) return std::nullopt;
+    // VerQueryValueW may write into the block, so it works on a copy.
+    const auto* bytes = static_cast<const BYTE*>(data);
+    std::vector<BYTE> block(bytes, bytes + ::SizeofResource(module, resource));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedLength = 0;
+    if (!::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength) || !fixed) {
+        return std::nullopt;
+    }
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    Translation* translations = nullptr;
+    UINT translationsLength = 0;
+    if (!::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                          &translationsLength) ||
+        translationsLength < sizeof(Translation)) {
+        return std::nullopt;
+    }
+    wchar_t translation[9];
+    std::swprintf(translation, 9, L"%04x%04x", translations[0].language, translations[0].codePage);
+
+    VersionInfo info;
+    info.major = HIWORD(fixed->dwFileVersionMS);
+    info.minor = LOWORD(fixed->dwFileVersionMS);
+    info.revision = HIWORD(fixed->dwFileVersionLS);  // FILEVERSION major,minor,revision,0
+    const auto product = QueryString(block.data(), translation, L"ProductName");
+    const auto company = QueryString(block.data(), translation, L"CompanyName");
+    const auto copyright = QueryString(block.data(), translation, L"LegalCopyright");
+    if (!product || !company || !copyright) return std::nullopt;
+    info.productName = *product;
+    info.companyName = *company;
+    info.legalCopyright = *copyright;
+    return info;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,111 @@
+// What ends the saver: any key, any button, a clear movement; and what does not.
+
+#include "saver_test_support.h"
+
+namespace tessaro::e2e {
+namespace {
+
+constexpr std::uint32_t kSlideColour = 0xB03A2E;
+
+TEST(Dismissal, AnyKeyEndsTheSaver) {
+    const SaverFolder folder;
+    const WORD keys[] = {'A', VK_SPACE, VK_RETURN, VK_ESCAPE, VK_SHIFT, VK_CONTROL, VK_MENU, VK_F10, VK_F1, VK_NUMPAD5, VK_DOWN};
+    for (WORD key : keys) {
+        SCOPED_TRACE(testing::Message() << "virtual key " << key);
+        std::unique_ptr<Process> process;
+        ASSERT_NE(StartSaver(folder, process), nullptr);
+        EndWithKey(*process, key);
+    }
+}
+
+TEST(Dismissal, AnyButtonEndsTheSaverOverThePictureOrTheMargin) {
+    struct Case {
+        const char* what;
+        POINT at;
+        DWORD down, up, data;
+    };
+    const Case cases[] = {
+        {"left over the picture", {512, 384}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0},
+        {"left over the margin", {20, 20}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0},
+        {"right", {512, 384}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0},
+        {"middle", {20, 700}, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0},
+        {"x button", {512, 384}, MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1},
+    };
+    const SaverFolder folder;
+    folder.AddSolidSlide(1, 400, 300, kSlideColour);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MoveMouseTo(c.at.x, c.at.y);
+        std::unique_ptr<Process> process;
+        ASSERT_NE(StartSaver(folder, process, kSlideColour), nullptr);
+        ClickMouse(c.down, c.up, c.data);
+        EXPECT_TRUE(process->WaitForExit(3000ms));
+    }
+}
+
+TEST(Dismissal, MovementEndsOnlyOutsideTheDeadZoneInBothDirections) {
+    struct Step {
+        POINT to;
+        bool ends;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+    };
+    // The pointer rests at 100, 100 when the saver starts: that is the reference point.
+    const Case cases[] = {
+        {"bounds included, one axis at a time, then both out",
+         {{{105, 105}, false}, {{95, 95}, false}, {{106, 100}, false}, {{100, 500}, false}, {{100, 100}, false},
+          {{106, 106}, true}}},
+        {"out to the upper right", {{{106, 94}, true}}},
+        {"out to the lower left", {{{94, 106}, true}}},
+        {"long moves along one axis add nothing", {{{1000, 100}, false}, {{100, 760}, false}, {{94, 94}, true}}},
+    };
+    const SaverFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MoveMouseTo(100, 100);
+        std::unique_ptr<Process> process;
+        ASSERT_NE(StartSaver(folder, process), nullptr);
+        std::this_thread::sleep_for(200ms);  // the window's first mouse-move records the reference
+        for (const Step& step : c.steps) {
+            MoveMouseTo(step.to.x, step.to.y);
+            const bool ended = process->WaitForExit(step.ends ? 3000ms : 300ms);
+            EXPECT_EQ(ended, step.ends) << "after the move to " << step.to.x << ", " << step.to.y;
+            if (ended) break;
+        }
+    }
+}
+
+TEST(Dismissal, FirstMoveAfterStartOnlyRecordsTheReference) {
+    const SaverFolder folder;
+    MoveMouseTo(500, 400);
+    std::unique_ptr<Process> process;
+    ASSERT_NE(StartSaver(folder, process), nullptr);
+    std::this_thread::sleep_for(200ms);
+    MoveMouseTo(503, 404);
+    EXPECT_FALSE(process->WaitForExit(300ms)) << "a move within the dead zone of where the pointer rested";
+    MoveMouseTo(506, 394);
+    EXPECT_TRUE(process->WaitForExit(3000ms));
+}
+
+TEST(Dismissal, TheReferenceIsTakenAfreshAfterASlideChange) {
+    constexpr std::uint32_t kSecond = 0x1E8449;
+    const SaverFolder folder(L"TessaroQuickCycle.scr");
+    folder.AddSolidSlide(1, ScreenWidth(), ScreenHeight(), kSlideColour);
+    folder.AddSolidSlide(2, ScreenWidth(), ScreenHeight(), kSecond);  // then nothing: no later re-arming
+    MoveMouseTo(100, 100);
+    std::unique_ptr<Process> process;
+    ASSERT_NE(StartSaver(folder, process, kSlideColour), nullptr);
+    MoveMouseTo(104, 104);  // within the dead zone of where the pointer rested at start
+    ASSERT_EQ(WaitForPixel(512, 384, kSecond), kSecond);
+    // Measured from the first reference this would end the saver; after the slide change the
+    // reference is where the pointer is now (or where it first moves to).
+    MoveMouseTo(109, 109);
+    EXPECT_FALSE(process->WaitForExit(300ms));
+    MoveMouseTo(116, 116);
+    EXPECT_TRUE(process->WaitForExit(3000ms));
+}
+
+}  // namespace
+}  // namespace tessaro::e2e

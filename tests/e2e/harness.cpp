@@ -1,0 +1,363 @@
+#include "harness.h"
+
+#include <wincodec.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+namespace tessaro::e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout, Milliseconds step) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(step);
+    }
+}
+
+std::wstring BuiltFile(const std::wstring& name) {
+    wchar_t self[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring folder(self, length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
+}
+
+namespace {
+
+std::wstring TempRoot() {
+    wchar_t temp[MAX_PATH];
+    const DWORD length = ::GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp, length);
+}
+
+constexpr std::size_t kUniqueSuffixLength = 18;  // "-pppppppp-rrrrrrrr"
+
+}  // namespace
+
+TempFolder::TempFolder(const std::wstring& nameHint) {
+    std::random_device random;
+    wchar_t suffix[kUniqueSuffixLength + 1];
+    swprintf(suffix, kUniqueSuffixLength + 1, L"-%08lx-%08x", ::GetCurrentProcessId(), random());
+    path_ = TempRoot() + nameHint + suffix;
+    std::filesystem::create_directories(std::filesystem::path(L"\\\\?\\" + path_));
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(L"\\\\?\\" + path_), ignored);
+}
+
+std::wstring TempFolder::HintForPathLength(const std::wstring& start, std::size_t pathLength) {
+    const std::size_t fixed = TempRoot().size() + start.size() + kUniqueSuffixLength;
+    return start + std::wstring(pathLength > fixed ? pathLength - fixed : 0, L'x');
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(std::filesystem::path(path.size() >= MAX_PATH ? L"\\\\?\\" + path : path), std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string SolidBmp(int width, int height, std::uint32_t rgb) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    const std::uint32_t imageBytes = static_cast<std::uint32_t>(rowBytes) * static_cast<std::uint32_t>(height);
+    std::string bmp;
+    const auto put16 = [&](std::uint32_t v) { bmp.append({static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}); };
+    const auto put32 = [&](std::uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+    bmp += "BM";
+    put32(54 + imageBytes);
+    put32(0);
+    put32(54);
+    put32(40);
+    put32(static_cast<std::uint32_t>(width));
+    put32(static_cast<std::uint32_t>(height));
+    put16(1);
+    put16(24);
+    put32(0);
+    put32(imageBytes);
+    put32(2835);
+    put32(2835);
+    put32(0);
+    put32(0);
+    std::string row(static_cast<std::size_t>(rowBytes), '\0');
+    for (int x = 0; x < width; ++x) {
+        row[x * 3] = static_cast<char>(rgb & 0xFF);
+        row[x * 3 + 1] = static_cast<char>(rgb >> 8 & 0xFF);
+        row[x * 3 + 2] = static_cast<char>(rgb >> 16 & 0xFF);
+    }
+    for (int y = 0; y < height; ++y) bmp += row;
+    return bmp;
+}
+
+void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_t rgb) {
+    WriteFileBytes(path, SolidBmp(width, height, rgb));
+}
+
+namespace {
+
+std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container) {
+    const ComApartment com;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IWICBitmap> source;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+    const UINT stride = static_cast<UINT>(width) * 4;
+    // WriteSource converts to whatever pixel format the encoder settles on (GIF wants a palette).
+    const bool encoded =
+        SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) &&
+        SUCCEEDED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height),
+                                                  GUID_WICPixelFormat32bppBGR, stride, stride * static_cast<UINT>(height),
+                                                  reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(pixels.data())),
+                                                  source.put())) &&
+        SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) &&
+        SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
+        SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
+        SUCCEEDED(frame->SetPixelFormat(&format)) &&
+        SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
+        SUCCEEDED(encoder->Commit());
+    if (!encoded) return {};
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
+    const LARGE_INTEGER start{};
+    ULONG read = 0;
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+    bytes.resize(read);
+    return bytes;
+}
+
+}  // namespace
+
+std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container) {
+    return EncodePixels(width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, rgb), container);
+}
+
+std::wstring SlideName(int number) {
+    wchar_t name[32];
+    swprintf(name, 32, L"ZUMIK%02d.DAT", number);
+    return name;
+}
+
+Process::Process(const std::wstring& program, const std::wstring& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring mutableCommandLine = commandLine;
+    const std::wstring application = program.size() >= MAX_PATH ? L"\\\\?\\" + program : program;
+    if (::CreateProcessW(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info)) {
+        process_.reset(info.hProcess);
+        thread_.reset(info.hThread);
+        id_ = info.dwProcessId;
+    }
+}
+
+Process::~Process() {
+    if (Running()) {
+        ::TerminateProcess(process_.get(), 1);
+        WaitForExit(5000ms);
+    }
+}
+
+bool Process::Running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+bool Process::WaitForExit(Milliseconds timeout) const {
+    return process_ && ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+std::vector<HWND> Process::Windows() const {
+    struct Search {
+        DWORD id;
+        std::vector<HWND> found;
+    } search{id_, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == s->id && ::IsWindowVisible(window)) s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Process::WaitForWindow(const wchar_t* className, Milliseconds timeout) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : Windows()) {
+                if (ClassName(window) == className) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
+}
+
+SaverFolder::SaverFolder(const wchar_t* programName, const std::wstring& folderHint)
+    : folder_(folderHint), program_(folder_ / L"Tessaro.scr") {
+    std::filesystem::copy_file(std::filesystem::path(BuiltFile(programName)),
+                               std::filesystem::path(program_.size() >= MAX_PATH ? L"\\\\?\\" + program_ : program_));
+}
+
+void SaverFolder::AddSolidSlide(int number, int width, int height, std::uint32_t rgb) const {
+    WriteSolidBmp(Slide(number), width, height, rgb);
+}
+
+std::unique_ptr<Process> SaverFolder::Start(const std::wstring& arguments) const {
+    std::wstring commandLine = L"\"" + program_ + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    return std::make_unique<Process>(program_, commandLine);
+}
+
+Screenshot Screenshot::Take() {
+    Screenshot shot;
+    shot.width_ = ScreenWidth();
+    shot.height_ = ScreenHeight();
+    shot.pixels_.resize(static_cast<std::size_t>(shot.width_) * shot.height_);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = shot.width_;
+    info.bmiHeader.biHeight = -shot.height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const WindowDc screen(nullptr);
+    UniqueBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueHdc memory(::CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) return shot;
+    {
+        const ScopedSelect select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, shot.width_, shot.height_, screen.get(), 0, 0, SRCCOPY);
+    }
+    const auto* source = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < shot.pixels_.size(); ++i) shot.pixels_[i] = source[i] & 0xFFFFFFu;
+    return shot;
+}
+
+bool Screenshot::SavePng(const std::wstring& path) const {
+    const std::string png = EncodePixels(width_, height_, pixels_, GUID_ContainerFormatPng);
+    if (png.empty()) return false;
+    WriteFileBytes(path, png);
+    return true;
+}
+
+std::uint32_t WaitForPixel(int x, int y, std::uint32_t rgb, Milliseconds timeout) {
+    std::uint32_t seen = 0;
+    WaitUntil(
+        [&] {
+            seen = Screenshot::Take().At(x, y);
+            return seen == rgb;
+        },
+        timeout, 10ms);
+    return seen;
+}
+
+int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+namespace {
+
+INPUT KeyInput(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+void PressKeys(const std::vector<WORD>& keysInOrder) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keysInOrder) inputs.push_back(KeyInput(key, false));
+    for (auto key = keysInOrder.rbegin(); key != keysInOrder.rend(); ++key) inputs.push_back(KeyInput(*key, true));
+    for (INPUT& input : inputs) {
+        ::SendInput(1, &input, sizeof(INPUT));
+        std::this_thread::sleep_for(30ms);  // let each key reach the focused window in order
+    }
+}
+
+void PressKey(WORD virtualKey) { PressKeys({virtualKey}); }
+
+void ClickMouse(DWORD downFlag, DWORD upFlag, DWORD data) {
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = downFlag;
+    inputs[1].mi.dwFlags = upFlag;
+    inputs[0].mi.mouseData = inputs[1].mi.mouseData = data;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+void MoveMouseTo(int x, int y) {
+    // Under Wine, SendInput moves only Wine's idea of the pointer; the X server's pointer stays
+    // behind and is later read back as a move to the old place. SetCursorPos warps the X
+    // pointer itself, so the window under it gets ordinary motion events, and never a relative
+    // (accelerated) one. Wine warps only on a change of position, hence the nudge.
+    POINT at{};
+    if (::GetCursorPos(&at) && at.x == x && at.y == y) ::SetCursorPos(x > 0 ? x - 1 : x + 1, y);
+    ::SetCursorPos(x, y);
+}
+
+bool CursorShowing() {
+    CURSORINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING);
+}
+
+HWND Taskbar() { return ::FindWindowW(L"Shell_TrayWnd", nullptr); }
+
+bool TaskbarVisible() {
+    HWND taskbar = Taskbar();
+    return taskbar && ::IsWindowVisible(taskbar);
+}
+
+std::wstring WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256];
+    const int length = ::GetClassNameW(window, name, 256);
+    return std::wstring(name, static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+RECT ClientRectOnScreen(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return client;
+}
+
+RECT ControlRect(HWND parent, int controlId) {
+    RECT rect{};
+    HWND control = ::GetDlgItem(parent, controlId);
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+UINT WindowDpi(HWND window) { return ::GetDpiForWindow(window); }
+
+}  // namespace tessaro::e2e

@@ -1,0 +1,133 @@
+#pragma once
+// Drives the real Tessaro.scr from a Windows-side test program: starts it in a folder of the
+// test's own making, finds its windows, reads the screen and sends real input.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "win32/unique_resource.h"
+
+namespace tessaro::e2e {
+
+using namespace std::chrono_literals;
+using Milliseconds = std::chrono::milliseconds;
+
+// Polls condition until it holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout, Milliseconds step = 20ms);
+
+// Path of a file built beside this test program.
+std::wstring BuiltFile(const std::wstring& name);
+
+// A fresh folder, removed with everything in it when the object goes.
+class TempFolder {
+public:
+    explicit TempFolder(const std::wstring& nameHint = L"tessaro-e2e");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+    // A name hint, beginning with start, that makes the folder's path exactly pathLength long.
+    static std::wstring HintForPathLength(const std::wstring& start, std::size_t pathLength);
+
+private:
+    std::wstring path_;
+};
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// A 24-bit BMP of one colour (0xRRGGBB).
+std::string SolidBmp(int width, int height, std::uint32_t rgb);
+void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_t rgb);
+std::wstring SlideName(int number);  // "ZUMIK07.DAT"
+// A picture of one colour in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP).
+std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container);
+
+class Process {
+public:
+    // commandLine is passed to CreateProcessW exactly as given.
+    Process(const std::wstring& program, const std::wstring& commandLine);
+    ~Process();  // a process still running is terminated
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD Id() const { return id_; }
+    bool Started() const { return static_cast<bool>(process_); }
+    bool Running() const;
+    bool WaitForExit(Milliseconds timeout) const;
+    DWORD ExitCode() const;
+
+    // Visible top-level windows of this process.
+    std::vector<HWND> Windows() const;
+    // The first visible top-level window of the given class, waiting for it; null on timeout.
+    HWND WaitForWindow(const wchar_t* className, Milliseconds timeout = 5000ms) const;
+
+private:
+    UniqueHandle process_;
+    UniqueHandle thread_;
+    DWORD id_ = 0;
+};
+
+// A copy of the built program, with the slides a test makes, in a folder of its own.
+class SaverFolder {
+public:
+    explicit SaverFolder(const wchar_t* programName = L"Tessaro.scr", const std::wstring& folderHint = L"tessaro-e2e");
+    const std::wstring& Folder() const { return folder_.Path(); }
+    const std::wstring& Program() const { return program_; }
+    std::wstring Slide(int number) const { return folder_ / SlideName(number); }
+    void AddSolidSlide(int number, int width, int height, std::uint32_t rgb) const;
+    // Starts the program with the given argument text after its quoted path.
+    std::unique_ptr<Process> Start(const std::wstring& arguments) const;
+
+private:
+    TempFolder folder_;
+    std::wstring program_;
+};
+
+inline constexpr wchar_t kSaverClass[] = L"TessaroSaverWindow";
+inline constexpr wchar_t kDialogClass[] = L"#32770";
+
+// The whole screen, as 0xRRGGBB values.
+class Screenshot {
+public:
+    static Screenshot Take();
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    std::uint32_t At(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    // Writes a PNG.
+    bool SavePng(const std::wstring& path) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// Waits until the pixel has the colour; returns the last colour seen.
+std::uint32_t WaitForPixel(int x, int y, std::uint32_t rgb, Milliseconds timeout = 5000ms);
+
+int ScreenWidth();
+int ScreenHeight();
+
+void PressKey(WORD virtualKey);
+void PressKeys(const std::vector<WORD>& keysInOrder);  // held down in order, released in reverse
+void ClickMouse(DWORD downFlag, DWORD upFlag, DWORD data = 0);
+void MoveMouseTo(int x, int y);  // absolute: Wine accelerates relative moves
+
+bool CursorShowing();
+HWND Taskbar();
+bool TaskbarVisible();
+
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+RECT ClientRectOnScreen(HWND window);
+// A child control's rectangle relative to its parent's client area.
+RECT ControlRect(HWND parent, int controlId);
+UINT WindowDpi(HWND window);
+
+}  // namespace tessaro::e2e

@@ -1,0 +1,63 @@
+// The saver window itself, and what it does to the desktop while it runs.
+
+#include "saver_test_support.h"
+
+namespace tessaro::e2e {
+namespace {
+
+TEST(SaverWindow, CoversTheScreenBorderlessBlackTopmostWithoutATaskbarButton) {
+    const SaverFolder folder;  // no slides: only the black background
+    std::unique_ptr<Process> process;
+    HWND window = StartSaver(folder, process);
+    ASSERT_NE(window, nullptr);
+
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, ScreenWidth());
+    EXPECT_EQ(rect.bottom, ScreenHeight());
+    const RECT client = ClientRectOnScreen(window);
+    EXPECT_EQ(client.right - client.left, ScreenWidth()) << "no border eats into the client area";
+    EXPECT_EQ(client.bottom - client.top, ScreenHeight());
+
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW) << "a tool window has no taskbar button";
+    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+    EXPECT_TRUE(::IsZoomed(window)) << "shown, then maximised";
+    EXPECT_EQ(WindowText(window), L"Form1");
+    EXPECT_EQ(::GetForegroundWindow(), window);
+
+    EXPECT_TRUE(WaitUntil([] { return ScreenAllBlack(Screenshot::Take()); }, 3000ms)) << "the whole screen is black";
+    EndWithKey(*process);
+}
+
+TEST(SaverWindow, HidesPointerAndTaskbarAndGivesBothBack) {
+    HWND taskbar = Taskbar();
+    ASSERT_TRUE(TaskbarVisible()) << "the test desktop needs a visible taskbar";
+    ASSERT_TRUE(CursorShowing());
+    RECT taskbarBefore{};
+    ::GetWindowRect(taskbar, &taskbarBefore);
+
+    const SaverFolder folder;
+    std::unique_ptr<Process> process;
+    ASSERT_NE(StartSaver(folder, process), nullptr);
+    EXPECT_TRUE(WaitUntil([] { return !CursorShowing(); }, 2000ms)) << "pointer still shown";
+    EXPECT_FALSE(TaskbarVisible());
+    EndWithKey(*process);
+
+    EXPECT_TRUE(WaitUntil([] { return CursorShowing(); }, 2000ms)) << "pointer not shown again";
+    EXPECT_TRUE(WaitUntil([] { return TaskbarVisible(); }, 2000ms)) << "taskbar not shown again";
+    RECT taskbarAfter{};
+    ::GetWindowRect(taskbar, &taskbarAfter);
+    EXPECT_TRUE(::EqualRect(&taskbarBefore, &taskbarAfter)) << "the taskbar moved or changed size: now "
+                                                          << taskbarAfter.left << "," << taskbarAfter.top << ","
+                                                          << taskbarAfter.right << "," << taskbarAfter.bottom;
+}
+
+}  // namespace
+}  // namespace tessaro::e2e

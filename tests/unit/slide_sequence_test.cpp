@@ -1,0 +1,54 @@
+#include "saver/slide_sequence.h"
+
+#include "common/long_path.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaro {
+namespace {
+
+TEST(SlideSequence, PathsUseTwoDigitsAndOneBackslash) {
+    struct Case {
+        const wchar_t* folder;
+        std::int16_t number;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {L"C:\\", 1, L"C:\\ZUMIK01.DAT"},
+        {L"C:\\Saver", 1, L"C:\\Saver\\ZUMIK01.DAT"},
+        {L"C:\\Saver", 9, L"C:\\Saver\\ZUMIK09.DAT"},
+        {L"C:\\Saver", 10, L"C:\\Saver\\ZUMIK10.DAT"},
+        {L"C:\\Saver", 46, L"C:\\Saver\\ZUMIK46.DAT"},
+        {L"\\\\server\\share", 3, L"\\\\server\\share\\ZUMIK03.DAT"},
+        {L"C:\\スクリーン セーバー", 7, L"C:\\スクリーン セーバー\\ZUMIK07.DAT"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SlidePath(c.folder, c.number), c.expected);
+}
+
+TEST(SlideSequence, ApplicationFolderKeepsTheBackslashOnlyForADriveRoot) {
+    EXPECT_EQ(ApplicationFolder(L"C:\\Tessaro.scr"), L"C:\\");
+    EXPECT_EQ(ApplicationFolder(L"C:\\Saver\\Tessaro.scr"), L"C:\\Saver");
+    EXPECT_EQ(ApplicationFolder(L"C:\\A\\B C\\Tessaro.scr"), L"C:\\A\\B C");
+    EXPECT_EQ(ApplicationFolder(L"\\\\server\\share\\Tessaro.scr"), L"\\\\server\\share");
+}
+
+TEST(SlideSequence, CycleRunsFromOneToTheCountAndStartsAgain) {
+    std::int16_t slide = 1;
+    for (int step = 1; step < kSlideCount; ++step) slide = FollowingSlide(slide, kSlideCount);
+    EXPECT_EQ(slide, 46);
+    EXPECT_EQ(FollowingSlide(46, kSlideCount), 1);
+    EXPECT_EQ(FollowingSlide(2, kSlideCount), 3);
+    EXPECT_EQ(FollowingSlide(32767, 32767), 1) << "the last 16-bit number must not overflow";
+}
+
+TEST(LongPath, PrefixOnlyWhenTheSystemWouldRefuseThePath) {
+    const std::wstring longFolder = L"C:\\" + std::wstring(300, L'x');
+    EXPECT_EQ(ExtendedLengthPath(L"C:\\Saver\\ZUMIK01.DAT"), L"C:\\Saver\\ZUMIK01.DAT");
+    EXPECT_EQ(ExtendedLengthPath(longFolder), L"\\\\?\\" + longFolder);
+    EXPECT_EQ(ExtendedLengthPath(L"\\\\?\\" + longFolder), L"\\\\?\\" + longFolder);
+    EXPECT_EQ(ExtendedLengthPath(L"\\\\server\\share\\" + std::wstring(300, L'y')),
+              L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'y'));
+}
+
+}  // namespace
+}  // namespace tessaro

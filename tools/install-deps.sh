@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Tessaro needs on Debian 12, when it is missing.
+set -euo pipefail
+
+packages=(
+  cmake make g++ python3
+  g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
+  wine wine64 xvfb xdotool fonts-ipafont-gothic imagemagick
+)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
