@@ -63,12 +63,21 @@ set(TESSARO_E2E_SOURCES
   tests/e2e/placement_test.cpp
   tests/e2e/slide_cycle_test.cpp
   tests/e2e/dismissal_test.cpp
+  tests/e2e/settings_dialog_test.cpp
+  tests/e2e/about_box_test.cpp
+  tests/e2e/sysinfo_test.cpp
 )
 add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
-target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest)
+target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest advapi32)
+target_include_directories(e2e_tests PRIVATE resources)
 target_compile_definitions(e2e_tests PRIVATE TESSARO_TEST_SLIDE_INTERVAL_MS=${TESSARO_TEST_SLIDE_INTERVAL_MS})
 target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
-add_dependencies(e2e_tests Tessaro TessaroQuickCycle)
+add_executable(fake_tool tests/e2e/fake_tool.cpp)
+target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
+if(MINGW)
+  target_link_options(fake_tool PRIVATE -municode)
+endif()
+add_dependencies(e2e_tests Tessaro TessaroQuickCycle fake_tool)
 
 if(CMAKE_CROSSCOMPILING)
   add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${TESSARO_WINE_STATE})
@@ -81,12 +90,15 @@ gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSAR
 set_tests_properties(${TESSARO_E2E_TESTS} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
 
 # The demo: the shipped program on 46 generated slides, with a screenshot of each.
-add_executable(demo_capture tools/demo_capture.cpp)
-target_link_libraries(demo_capture PRIVATE tessaro_e2e_harness)
-target_compile_options(demo_capture PRIVATE ${TESSARO_WARNINGS})
-if(MINGW)
-  target_link_options(demo_capture PRIVATE -municode)
-endif()
+# dialog_capture takes the README's pictures of the dialogs.
+foreach(tool demo_capture dialog_capture)
+  add_executable(${tool} tools/${tool}.cpp)
+  target_link_libraries(${tool} PRIVATE tessaro_e2e_harness)
+  target_compile_options(${tool} PRIVATE ${TESSARO_WARNINGS})
+  if(MINGW)
+    target_link_options(${tool} PRIVATE -municode)
+  endif()
+endforeach()
 
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_FOUND)

@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -250,6 +251,17 @@ Screenshot Screenshot::Take() {
     const auto* source = static_cast<const std::uint32_t*>(bits);
     for (std::size_t i = 0; i < shot.pixels_.size(); ++i) shot.pixels_[i] = source[i] & 0xFFFFFFu;
     return shot;
+}
+
+Screenshot Screenshot::Crop(const RECT& area) const {
+    Screenshot part;
+    const int left = std::max(0, static_cast<int>(area.left));
+    const int top = std::max(0, static_cast<int>(area.top));
+    part.width_ = std::max(0, std::min(width_, static_cast<int>(area.right)) - left);
+    part.height_ = std::max(0, std::min(height_, static_cast<int>(area.bottom)) - top);
+    for (int y = 0; y < part.height_; ++y)
+        for (int x = 0; x < part.width_; ++x) part.pixels_.push_back(At(left + x, top + y));
+    return part;
 }
 
 bool Screenshot::SavePng(const std::wstring& path) const {

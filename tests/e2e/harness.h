@@ -99,6 +99,7 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     std::uint32_t At(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    Screenshot Crop(const RECT& area) const;
     // Writes a PNG.
     bool SavePng(const std::wstring& path) const;
 
