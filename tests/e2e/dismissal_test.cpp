@@ -55,8 +55,8 @@ TEST(Dismissal, MovementEndsOnlyOutsideTheDeadZoneInBothDirections) {
     // The pointer rests at 100, 100 when the saver starts: that is the reference point.
     const Case cases[] = {
         {"bounds included, one axis at a time, then both out",
-         {{{105, 105}, false}, {{95, 95}, false}, {{106, 100}, false}, {{100, 500}, false}, {{100, 100}, false},
-          {{106, 106}, true}}},
+         {{{105, 105}, false}, {{95, 95}, false}, {{106, 100}, false}, {{100, 500}, false}, {{105, 300}, false},
+          {{300, 95}, false}, {{95, 700}, false}, {{1000, 105}, false}, {{100, 100}, false}, {{106, 106}, true}}},
         {"out to the upper right", {{{106, 94}, true}}},
         {"out to the lower left", {{{94, 106}, true}}},
         {"long moves along one axis add nothing", {{{1000, 100}, false}, {{100, 760}, false}, {{94, 94}, true}}},

@@ -59,5 +59,19 @@ TEST(SaverWindow, HidesPointerAndTaskbarAndGivesBothBack) {
                                                           << taskbarAfter.right << "," << taskbarAfter.bottom;
 }
 
+TEST(SaverWindow, LeavesATaskbarThatWasHiddenHidden) {
+    HWND taskbar = Taskbar();
+    ASSERT_NE(taskbar, nullptr);
+    ::ShowWindow(taskbar, SW_HIDE);
+    ASSERT_TRUE(WaitUntil([] { return !TaskbarVisible(); }, 2000ms));
+
+    const SaverFolder folder;
+    std::unique_ptr<Process> process;
+    ASSERT_NE(StartSaver(folder, process), nullptr);
+    EndWithKey(*process);
+    EXPECT_FALSE(WaitUntil([] { return TaskbarVisible(); }, 500ms)) << "the saver showed a taskbar the user had hidden";
+    ::ShowWindow(taskbar, SW_SHOWNA);
+}
+
 }  // namespace
 }  // namespace tessaro::e2e
