@@ -45,6 +45,11 @@ if(CMAKE_CROSSCOMPILING)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-session.sh run ${TESSARO_WINE_STATE})
 endif()
 
+if(NOT EXISTS ${GOOGLETEST_SOURCE}/CMakeLists.txt)
+  message(STATUS "GoogleTest sources not found at ${GOOGLETEST_SOURCE}: end-to-end tests and demo tools are not built")
+  return()
+endif()
+
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

@@ -21,16 +21,6 @@ bool SaveWindow(HWND window, const std::wstring& path) {
     return saved;
 }
 
-HWND WaitForCaption(const Process& process, const std::wstring& caption) {
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND window : process.Windows())
-            if (WindowText(window) == caption) found = window;
-        return found != nullptr;
-    }, 5000ms);
-    return found;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -42,13 +32,13 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring output = argv[2];
     MoveMouseTo(ScreenWidth() - 1, ScreenHeight() / 2);
     Process process(program, L"\"" + program + L"\" /c");
-    HWND settings = WaitForCaption(process, L"Tessaro");
+    HWND settings = process.WaitForCaption(L"Tessaro");
     if (!settings || !SaveWindow(settings, output + L"\\settings-dialog.png")) return 1;
     std::this_thread::sleep_for(300ms);
     PressKeys({VK_MENU, 'H'});
     std::this_thread::sleep_for(300ms);
     PressKey('V');
-    HWND about = WaitForCaption(process, L"Tessaroのﾊﾞｰｼﾞｮﾝ情報");
+    HWND about = process.WaitForCaption(L"Tessaroのﾊﾞｰｼﾞｮﾝ情報");
     if (!about || !SaveWindow(about, output + L"\\about-box.png")) return 1;
     PressKey(VK_RETURN);
     std::this_thread::sleep_for(300ms);

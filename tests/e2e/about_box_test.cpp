@@ -11,12 +11,10 @@ RECT ClientToScreenRect(HWND window, RECT rect) {
     return rect;
 }
 
-TEST(AboutBox, OpensWithAltHVShowingTheVersionInformation) {
-    const SaverFolder folder;
-    std::unique_ptr<Process> process;
-    HWND settings = StartSettings(folder, process);
-    ASSERT_NE(settings, nullptr);
-    HWND about = OpenAboutWithKeys(*process);
+using AboutBox = SettingsSession;
+
+TEST_F(AboutBox, OpensWithAltHVShowingTheVersionInformation) {
+    HWND about = OpenAboutWithKeys(*process_);
     ASSERT_NE(about, nullptr) << "Alt+H, V opened no About box";
     ASSERT_EQ(WindowDpi(about), 96u);
 
@@ -31,28 +29,21 @@ TEST(AboutBox, OpensWithAltHVShowingTheVersionInformation) {
         << "no icon drawn in its place";
 
     // Modal over the settings dialog, which takes no input meanwhile.
-    EXPECT_EQ(::GetWindow(about, GW_OWNER), settings);
-    EXPECT_FALSE(::IsWindowEnabled(settings));
+    EXPECT_EQ(::GetWindow(about, GW_OWNER), settings_);
+    EXPECT_FALSE(::IsWindowEnabled(settings_));
     EXPECT_FALSE(::GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "no taskbar button";
     EXPECT_EQ(FocusedControl(about), ::GetDlgItem(about, IDOK));
-    RECT button{};
-    ::GetWindowRect(::GetDlgItem(settings, IDOK), &button);
-    MoveMouseTo((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-    ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    EXPECT_FALSE(process->WaitForExit(500ms)) << "a click on the disabled OK of the settings dialog did something";
+    ClickOn(::GetDlgItem(settings_, IDOK));
+    EXPECT_FALSE(process_->WaitForExit(500ms)) << "a click on the disabled OK of the settings dialog did something";
 
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 3000ms)) << "Esc closes the box";
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(settings) != FALSE; }, 3000ms));
-    EXPECT_TRUE(process->Running());
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(settings_) != FALSE; }, 3000ms));
+    EXPECT_TRUE(process_->Running());
 }
 
-TEST(AboutBox, LayoutAndSeparatorLines) {
-    const SaverFolder folder;
-    std::unique_ptr<Process> process;
-    HWND settings = StartSettings(folder, process);
-    ASSERT_NE(settings, nullptr);
-    HWND about = OpenAboutWithKeys(*process);
+TEST_F(AboutBox, LayoutAndSeparatorLines) {
+    HWND about = OpenAboutWithKeys(*process_);
     ASSERT_NE(about, nullptr);
 
     RECT client{};
@@ -62,7 +53,7 @@ TEST(AboutBox, LayoutAndSeparatorLines) {
     RECT outer{};
     RECT owner{};
     ::GetWindowRect(about, &outer);
-    ::GetWindowRect(settings, &owner);
+    ::GetWindowRect(settings_, &owner);
     EXPECT_NEAR((outer.left + outer.right) / 2.0, (owner.left + owner.right) / 2.0, 1.0) << "centred on the dialog";
     EXPECT_NEAR((outer.top + outer.bottom) / 2.0, (owner.top + owner.bottom) / 2.0, 1.0);
 
@@ -97,7 +88,7 @@ TEST(AboutBox, LayoutAndSeparatorLines) {
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 3000ms)) << "Enter on OK closes the box";
 }
 
-TEST(AboutBox, ClosesEveryWayAndOpensAgainFresh) {
+TEST_F(AboutBox, ClosesEveryWayAndOpensAgainFresh) {
     struct Case {
         const char* how;
         std::function<void(HWND about)> close;
@@ -106,32 +97,22 @@ TEST(AboutBox, ClosesEveryWayAndOpensAgainFresh) {
         {"Enter", [](HWND) { PressKey(VK_RETURN); }},
         {"Esc", [](HWND) { PressKey(VK_ESCAPE); }},
         {"Alt+F4", [](HWND) { PressKeys({VK_MENU, VK_F4}); }},
-        {"a click on OK",
-         [](HWND about) {
-             RECT button{};
-             ::GetWindowRect(::GetDlgItem(about, IDOK), &button);
-             MoveMouseTo((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-             ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-         }},
+        {"a click on OK", [](HWND about) { ClickOn(::GetDlgItem(about, IDOK)); }},
         {"the close box", [](HWND about) { ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
-    const SaverFolder folder;
-    std::unique_ptr<Process> process;
-    HWND settings = StartSettings(folder, process);
-    ASSERT_NE(settings, nullptr);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
-        HWND about = OpenAboutWithKeys(*process);
+        HWND about = OpenAboutWithKeys(*process_);
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)), L"ﾊﾞｰｼﾞｮﾝ 1.0.0");
         c.close(about);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 3000ms));
-        EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == settings; }, 3000ms));
+        EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == settings_; }, 3000ms));
         LetFocusSettle();
-        EXPECT_TRUE(process->Running()) << "closing the box must not end the program";
+        EXPECT_TRUE(process_->Running()) << "closing the box must not end the program";
     }
     PressKey(VK_RETURN);
-    EXPECT_TRUE(process->WaitForExit(3000ms));
+    EXPECT_TRUE(process_->WaitForExit(3000ms));
 }
 
 }  // namespace

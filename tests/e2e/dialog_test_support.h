@@ -30,27 +30,13 @@ inline HWND StartSettings(const SaverFolder& folder, std::unique_ptr<Process>& p
     return dialog;
 }
 
-// A visible top-level window of the process with this caption, waiting for it.
-inline HWND WaitForCaption(const Process& process, const std::wstring& caption, Milliseconds timeout = 3000ms) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND window : process.Windows()) {
-                if (WindowText(window) == caption) found = window;
-            }
-            return found != nullptr;
-        },
-        timeout);
-    return found;
-}
-
 // Alt+H opens the Help menu; V, once the menu is open, chooses the version item.
 inline HWND OpenAboutWithKeys(const Process& process) {
     PressKeys({VK_MENU, 'H'});
     EXPECT_TRUE(WaitUntil([&] { return process.WaitForWindow(L"#32768", 0ms) != nullptr; }, 3000ms))
         << "Alt+H opened no menu";
     PressKey('V');
-    return WaitForCaption(process, kAboutCaption);
+    return process.WaitForCaption(kAboutCaption, 3000ms);
 }
 
 // How many different colours a rectangle of the screen holds: an icon has many, a plain
@@ -72,8 +58,17 @@ inline HWND FocusedControl(HWND window) {
     return info.hwndFocus;
 }
 
-inline int Scaled(int pixelsAt96, HWND window) {
-    return ::MulDiv(pixelsAt96, static_cast<int>(WindowDpi(window)), 96);
-}
+// A settings dialog, started with "/c" for each test and ended with it.
+class SettingsSession : public testing::Test {
+protected:
+    void SetUp() override {
+        settings_ = StartSettings(folder_, process_);
+        ASSERT_NE(settings_, nullptr);
+    }
+
+    SaverFolder folder_;
+    std::unique_ptr<Process> process_;
+    HWND settings_ = nullptr;
+};
 
 }  // namespace tessaro::e2e

@@ -196,12 +196,12 @@ std::vector<HWND> Process::Windows() const {
     return search.found;
 }
 
-HWND Process::WaitForWindow(const wchar_t* className, Milliseconds timeout) const {
+HWND Process::WaitForWindow(const std::function<bool(HWND)>& matches, Milliseconds timeout) const {
     HWND found = nullptr;
     WaitUntil(
         [&] {
             for (HWND window : Windows()) {
-                if (ClassName(window) == className) {
+                if (matches(window)) {
                     found = window;
                     return true;
                 }
@@ -210,6 +210,14 @@ HWND Process::WaitForWindow(const wchar_t* className, Milliseconds timeout) cons
         },
         timeout);
     return found;
+}
+
+HWND Process::WaitForWindow(const wchar_t* className, Milliseconds timeout) const {
+    return WaitForWindow([&](HWND window) { return ClassName(window) == className; }, timeout);
+}
+
+HWND Process::WaitForCaption(const std::wstring& caption, Milliseconds timeout) const {
+    return WaitForWindow([&](HWND window) { return WindowText(window) == caption; }, timeout);
 }
 
 SaverFolder::SaverFolder(const wchar_t* programName, const std::wstring& folderHint)
@@ -327,6 +335,13 @@ void MoveMouseTo(int x, int y) {
     POINT at{};
     if (::GetCursorPos(&at) && at.x == x && at.y == y) ::SetCursorPos(x > 0 ? x - 1 : x + 1, y);
     ::SetCursorPos(x, y);
+}
+
+void ClickOn(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    MoveMouseTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
 bool CursorShowing() {

@@ -64,8 +64,10 @@ public:
 
     // Visible top-level windows of this process.
     std::vector<HWND> Windows() const;
-    // The first visible top-level window of the given class, waiting for it; null on timeout.
+    // The first visible top-level window that matches, waiting for it; null on timeout.
+    HWND WaitForWindow(const std::function<bool(HWND)>& matches, Milliseconds timeout = 5000ms) const;
     HWND WaitForWindow(const wchar_t* className, Milliseconds timeout = 5000ms) const;
+    HWND WaitForCaption(const std::wstring& caption, Milliseconds timeout = 5000ms) const;
 
 private:
     UniqueHandle process_;
@@ -119,6 +121,7 @@ void PressKey(WORD virtualKey);
 void PressKeys(const std::vector<WORD>& keysInOrder);  // held down in order, released in reverse
 void ClickMouse(DWORD downFlag, DWORD upFlag, DWORD data = 0);
 void MoveMouseTo(int x, int y);  // absolute: Wine accelerates relative moves
+void ClickOn(HWND window);       // a left click in the middle of a window or control
 
 bool CursorShowing();
 HWND Taskbar();

@@ -72,13 +72,7 @@ TEST(SettingsDialog, EveryWayOutEndsTheProgram) {
              EXPECT_EQ(FocusedControl(dialog), ::GetDlgItem(dialog, IDCANCEL)) << "tab order: OK, then Cancel";
              PressKey(VK_RETURN);
          }},
-        {"a click on Cancel",
-         [](HWND dialog) {
-             RECT button{};
-             ::GetWindowRect(::GetDlgItem(dialog, IDCANCEL), &button);
-             MoveMouseTo((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-             ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-         }},
+        {"a click on Cancel", [](HWND dialog) { ClickOn(::GetDlgItem(dialog, IDCANCEL)); }},
         {"the close box", [](HWND dialog) { ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
         {"Alt+F4", [](HWND) { PressKeys({VK_MENU, VK_F4}); }},
     };

@@ -36,15 +36,15 @@ int Starts(const std::wstring& tool) {
 
 // Each test gets the two registry values absent, a stand-in tool in a folder with blanks under
 // Program Files, and a decoy at C:\Program.exe; all of it is removed afterwards.
-class SysInfoLauncher : public testing::Test {
+class SysInfoLauncher : public SettingsSession {
 protected:
     void SetUp() override {
         RemoveValues();
         fs::create_directories(fs::path(toolFolder_));
         fs::copy_file(fs::path(BuiltFile(L"fake_tool.exe")), fs::path(tool_), fs::copy_options::overwrite_existing);
         fs::copy_file(fs::path(BuiltFile(L"fake_tool.exe")), fs::path(decoy_), fs::copy_options::overwrite_existing);
-        settings_ = StartSettings(folder_, process_);
-        ASSERT_NE(settings_, nullptr);
+        SettingsSession::SetUp();
+        if (HasFatalFailure()) return;
         about_ = OpenAboutWithKeys(*process_);
         ASSERT_NE(about_, nullptr);
         LetFocusSettle();
@@ -101,9 +101,6 @@ protected:
         EXPECT_TRUE(::IsWindow(about_)) << "the About box stays open";
     }
 
-    SaverFolder folder_;
-    std::unique_ptr<Process> process_;
-    HWND settings_ = nullptr;
     HWND about_ = nullptr;
     const std::wstring toolFolder_ = ProgramFiles() + L"\\Tessaro Test Tool";
     const std::wstring tool_ = toolFolder_ + L"\\MSINFO32.EXE";
