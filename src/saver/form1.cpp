@@ -29,7 +29,7 @@ bool Form1::Create(HINSTANCE instance) {
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &WindowProcedure<Form1>;
     windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kClassName;
     if (!::RegisterClassExW(&windowClass)) return false;
@@ -97,9 +97,8 @@ void Form1::ShowNextSlide() {
     // Advanced before loading, so that a slide that fails is skipped next time.
     nextSlide_ = FollowingSlide(nextSlide_, slideCount_);
 
-    RECT client{};
-    ::GetClientRect(hwnd_, &client);
-    const std::optional<SlideFrame> frame = RenderSlide(path, client.right, client.bottom);
+    // The client area, which the load step made the size of the screen and of the back buffer.
+    const std::optional<SlideFrame> frame = RenderSlide(path, screenWidth_, screenHeight_);
     if (!frame) {
         Present(nullptr);  // the screen stays black until the next good slide
         return;
@@ -156,7 +155,7 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             // Maximised means the whole monitor, not the work area.
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
             limits->ptMaxPosition = {0, 0};
-            limits->ptMaxSize = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+            limits->ptMaxSize = {screenWidth_, screenHeight_};
             return 0;
         }
         case WM_ERASEBKGND:
