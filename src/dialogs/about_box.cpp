@@ -34,24 +34,24 @@ bool FontFaceInstalled(const wchar_t* face, BYTE charset) {
 
 }  // namespace
 
-void AboutBox::ShowModal(HWND owner) {
+void SFrm_About::ShowModal(HWND owner) {
     owner_ = owner;
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUT), owner, &DialogProcedure<AboutBox>,
+    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &DialogProcedure<SFrm_About>,
                       reinterpret_cast<LPARAM>(this));
 }
 
-bool AboutBox::Load() {
+bool SFrm_About::Load() {
     const std::optional<VersionInfo> version = ReadVersionInfo();
     if (!version) return false;
     ::SetWindowTextW(hwnd_, AboutCaption(version->productName).c_str());
-    ::SetDlgItemTextW(hwnd_, IDC_ABOUT_VERSION, VersionLabel(version->major, version->minor, version->revision).c_str());
-    ::SetDlgItemTextW(hwnd_, IDC_ABOUT_TITLE, version->productName.c_str());
-    ::SetDlgItemTextW(hwnd_, IDC_ABOUT_COMPANY, version->companyName.c_str());
-    ::SetDlgItemTextW(hwnd_, IDC_ABOUT_COPYRIGHT, CopyrightWithLineBreaks(version->legalCopyright).c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_LBL_VERSION, VersionLabel(version->major, version->minor, version->revision).c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_LBL_TITLE, version->productName.c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_LBL_COMPANY_NAME, version->companyName.c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_LBL_LEGAL_COPYRIGHT, CopyrightWithLineBreaks(version->legalCopyright).c_str());
     return true;
 }
 
-void AboutBox::SetTitleFont(int dpi) {
+void SFrm_About::SetTitleFont(int dpi) {
     LOGFONTW font{};
     if (FontFaceInstalled(kTitleFontFace, SHIFTJIS_CHARSET)) {
         font.lfHeight = -::MulDiv(kTitleFontPoints, dpi, 72);
@@ -67,30 +67,30 @@ void AboutBox::SetTitleFont(int dpi) {
     font.lfUnderline = FALSE;
     font.lfStrikeOut = FALSE;
     titleFont_.reset(::CreateFontIndirectW(&font));
-    if (titleFont_) ::SendDlgItemMessageW(hwnd_, IDC_ABOUT_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+    if (titleFont_) ::SendDlgItemMessageW(hwnd_, IDC_LBL_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
 }
 
-void AboutBox::ApplyLayout(int dpi) {
+void SFrm_About::ApplyLayout(int dpi) {
     PlaceControl(hwnd_, IDOK, about_layout::kOk, dpi);
-    PlaceControl(hwnd_, IDC_ABOUT_ICON, about_layout::kIcon, dpi);
-    PlaceControl(hwnd_, IDC_ABOUT_SYSINFO, about_layout::kSysInfo, dpi);
-    PlaceControl(hwnd_, IDC_ABOUT_TITLE, about_layout::kTitle, dpi);
-    PlaceControl(hwnd_, IDC_ABOUT_VERSION, about_layout::kVersion, dpi);
-    PlaceControl(hwnd_, IDC_ABOUT_COMPANY, about_layout::kCompanyName, dpi);
-    PlaceControl(hwnd_, IDC_ABOUT_COPYRIGHT, about_layout::kLegalCopyright, dpi);
+    PlaceControl(hwnd_, IDC_PIC_ICON, about_layout::kIcon, dpi);
+    PlaceControl(hwnd_, IDC_CMD_SYSINFO, about_layout::kSysInfo, dpi);
+    PlaceControl(hwnd_, IDC_LBL_TITLE, about_layout::kTitle, dpi);
+    PlaceControl(hwnd_, IDC_LBL_VERSION, about_layout::kVersion, dpi);
+    PlaceControl(hwnd_, IDC_LBL_COMPANY_NAME, about_layout::kCompanyName, dpi);
+    PlaceControl(hwnd_, IDC_LBL_LEGAL_COPYRIGHT, about_layout::kLegalCopyright, dpi);
 
     const int iconSize = TwipsToPixels(about_layout::kIcon.width, dpi);
     const auto icon = static_cast<HICON>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, iconSize, iconSize, LR_SHARED));
-    ::SendDlgItemMessageW(hwnd_, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    PlaceControl(hwnd_, IDC_ABOUT_ICON, about_layout::kIcon, dpi);  // setting the icon resized the control
+    ::SendDlgItemMessageW(hwnd_, IDC_PIC_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    PlaceControl(hwnd_, IDC_PIC_ICON, about_layout::kIcon, dpi);  // setting the icon resized the control
 
     RECT ownerRect = ScreenRect();
     if (owner_) ::GetWindowRect(owner_, &ownerRect);
     SizeAndCentre(hwnd_, about_layout::kClientWidth, about_layout::kClientHeight, dpi, ownerRect);
 }
 
-void AboutBox::PaintSeparator() {
+void SFrm_About::PaintSeparator() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd_, &paint);
     const int dpi = DialogDpi(hwnd_);
@@ -107,12 +107,12 @@ void AboutBox::PaintSeparator() {
     ::EndPaint(hwnd_, &paint);
 }
 
-void AboutBox::CmdSysInfoClick() {
+void SFrm_About::cmdSysInfo_Click() {
     WindowsSysInfoSystem system(hwnd_);
     StartSysInfo(system);
 }
 
-INT_PTR AboutBox::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR SFrm_About::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG: {
             hwnd_ = dialog;
@@ -134,8 +134,8 @@ INT_PTR AboutBox::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
                 case IDCANCEL:  // Esc, Alt+F4 and the close box act like OK
                     ::EndDialog(dialog, IDOK);
                     return TRUE;
-                case IDC_ABOUT_SYSINFO:
-                    CmdSysInfoClick();
+                case IDC_CMD_SYSINFO:
+                    cmdSysInfo_Click();
                     return TRUE;
             }
             return FALSE;

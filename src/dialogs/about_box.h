@@ -8,9 +8,9 @@
 
 namespace tessaro {
 
-class AboutBox {
+class SFrm_About {
 public:
-    explicit AboutBox(HINSTANCE instance) : instance_(instance) {}
+    explicit SFrm_About(HINSTANCE instance) : instance_(instance) {}
 
     // Modal over owner, which takes no input until the box is closed.
     void ShowModal(HWND owner);
@@ -22,7 +22,7 @@ private:
     void ApplyLayout(int dpi);
     void SetTitleFont(int dpi);
     void PaintSeparator();
-    void CmdSysInfoClick();
+    void cmdSysInfo_Click();
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;

@@ -10,7 +10,7 @@ namespace tessaro {
 
 bool Form2::Create(HINSTANCE instance) {
     instance_ = instance;
-    hwnd_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, &DialogProcedure<Form2>,
+    hwnd_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_FORM2), nullptr, &DialogProcedure<Form2>,
                                  reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -32,12 +32,12 @@ void Form2::Load() {
 
     PlaceControl(hwnd_, IDOK, settings_layout::kOk, dpi);
     PlaceControl(hwnd_, IDCANCEL, settings_layout::kCancel, dpi);
-    PlaceControl(hwnd_, IDC_SETTINGS_LABEL, settings_layout::kLabel, dpi);
+    PlaceControl(hwnd_, IDC_LABEL1, settings_layout::kLabel, dpi);
     SizeAndCentre(hwnd_, settings_layout::kClientWidth, settings_layout::kClientHeight, dpi, ScreenRect());
 }
 
-void Form2::MenuVersionClick() {
-    AboutBox about(instance_);
+void Form2::MENU_Version_Click() {
+    SFrm_About about(instance_);
     about.ShowModal(hwnd_);
 }
 
@@ -52,8 +52,8 @@ INT_PTR Form2::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
                 case IDOK:      // Cmd_OK
                 case IDCANCEL:  // Cmd_Cancel, also Esc
                     ::ExitProcess(0);
-                case IDM_VERSION:
-                    MenuVersionClick();
+                case IDM_MENU_VERSION:
+                    MENU_Version_Click();
                     return TRUE;
             }
             return FALSE;

@@ -15,7 +15,7 @@ public:
 
 private:
     void Load();
-    void MenuVersionClick();
+    void MENU_Version_Click();
 
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;

@@ -130,7 +130,7 @@ void Form1::Paint() {
     ::EndPaint(hwnd_, &paint);
 }
 
-void Form1::Timer1Timer() {
+void Form1::Timer1_Timer() {
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::SetFocus(hwnd_);
     if (::GetFocus() != hwnd_) return;  // without the focus the slide stays as it is
@@ -149,7 +149,7 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             ::SetTimer(window, kTimer1, kSlideIntervalMs, nullptr);
             return 0;
         case WM_TIMER:
-            if (wParam == kTimer1) Timer1Timer();
+            if (wParam == kTimer1) Timer1_Timer();
             return 0;
         case WM_GETMINMAXINFO: {
             // Maximised means the whole monitor, not the work area.

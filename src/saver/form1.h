@@ -30,7 +30,7 @@ private:
     void Load();
     [[noreturn]] void Unload();
     void ShowNextSlide();
-    void Timer1Timer();
+    void Timer1_Timer();
     void OnMouseMove(LPARAM lParam);
     void Present(const Bitmap* screen);
     void Paint();

@@ -18,13 +18,13 @@ TEST_F(AboutBox, OpensWithAltHVShowingTheVersionInformation) {
     ASSERT_NE(about, nullptr) << "Alt+H, V opened no About box";
     ASSERT_EQ(WindowDpi(about), 96u);
 
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_TITLE)), L"Tessaro");
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)), L"ﾊﾞｰｼﾞｮﾝ 1.0.0");
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_COMPANY)), L"Tessera Works");
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_COPYRIGHT)), L"Copyright (C) 2026 Tessera Works. All rights reserved.");
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_TITLE)), L"Tessaro");
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), L"ﾊﾞｰｼﾞｮﾝ 1.0.0");
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_COMPANY_NAME)), L"Tessera Works");
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_LEGAL_COPYRIGHT)), L"Copyright (C) 2026 Tessera Works. All rights reserved.");
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDOK)), L"OK");
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_SYSINFO)), L"ｼｽﾃﾑ情報(&S)...");
-    EXPECT_NE(::SendDlgItemMessageW(about, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0) << "the application icon";
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_CMD_SYSINFO)), L"ｼｽﾃﾑ情報(&S)...");
+    EXPECT_NE(::SendDlgItemMessageW(about, IDC_PIC_ICON, STM_GETICON, 0, 0), 0) << "the application icon";
     EXPECT_GE(DistinctColours(Screenshot::Take(), ClientToScreenRect(about, RECT{16, 16, 48, 48})), 6u)
         << "no icon drawn in its place";
 
@@ -62,10 +62,10 @@ TEST_F(AboutBox, LayoutAndSeparatorLines) {
         RECT expected;
     };
     const Control controls[] = {
-        {IDOK, {304, 132, 396, 155}},          {IDC_ABOUT_SYSINFO, {304, 160, 396, 183}},
-        {IDC_ABOUT_ICON, {16, 16, 48, 48}},    {IDC_ABOUT_TITLE, {70, 16, 397, 35}},
-        {IDC_ABOUT_VERSION, {70, 40, 397, 55}}, {IDC_ABOUT_COMPANY, {12, 62, 396, 77}},
-        {IDC_ABOUT_COPYRIGHT, {12, 80, 400, 110}},
+        {IDOK, {304, 132, 396, 155}},          {IDC_CMD_SYSINFO, {304, 160, 396, 183}},
+        {IDC_PIC_ICON, {16, 16, 48, 48}},    {IDC_LBL_TITLE, {70, 16, 397, 35}},
+        {IDC_LBL_VERSION, {70, 40, 397, 55}}, {IDC_LBL_COMPANY_NAME, {12, 62, 396, 77}},
+        {IDC_LBL_LEGAL_COPYRIGHT, {12, 80, 400, 110}},
     };
     for (const Control& c : controls) {
         const RECT r = ControlRect(about, c.id);
@@ -104,7 +104,7 @@ TEST_F(AboutBox, ClosesEveryWayAndOpensAgainFresh) {
         SCOPED_TRACE(c.how);
         HWND about = OpenAboutWithKeys(*process_);
         ASSERT_NE(about, nullptr);
-        EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)), L"ﾊﾞｰｼﾞｮﾝ 1.0.0");
+        EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), L"ﾊﾞｰｼﾞｮﾝ 1.0.0");
         c.close(about);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 3000ms));
         EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == settings_; }, 3000ms));
