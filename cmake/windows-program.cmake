@@ -118,3 +118,12 @@ if(Python3_FOUND)
     DEPENDS ${CMAKE_BINARY_DIR}/demo/ZUMIK46.DAT Tessaro
     VERBATIM)
 endif()
+
+# The whole per-tick slide work under WIC, on a folder of slides (bench/).
+add_executable(bench_slide_render bench/slide_render_bench.cpp src/saver/slide_renderer.cpp)
+target_include_directories(bench_slide_render PRIVATE src)
+target_compile_definitions(bench_slide_render PRIVATE ${TESSARO_WIN32_DEFINITIONS})
+target_link_libraries(bench_slide_render PRIVATE tessaro_core ole32 windowscodecs)
+if(MINGW)
+  target_link_options(bench_slide_render PRIVATE -municode)
+endif()
