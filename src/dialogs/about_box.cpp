@@ -6,7 +6,7 @@
 #include "dialog_geometry.h"
 #include "sysinfo_windows.h"
 #include "version_text.h"
-#include "../../resources/resource.h"
+#include "resource.h"
 #include "../win32/module_info.h"
 #include "../win32/window_class.h"
 
@@ -35,7 +35,6 @@ bool FontFaceInstalled(const wchar_t* face, BYTE charset) {
 }  // namespace
 
 void SFrm_About::ShowModal(HWND owner) {
-    owner_ = owner;
     ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &DialogProcedure<SFrm_About>,
                       reinterpret_cast<LPARAM>(this));
 }
@@ -71,6 +70,12 @@ void SFrm_About::SetTitleFont(int dpi) {
 }
 
 void SFrm_About::ApplyLayout(int dpi) {
+    // The icon first: setting it resizes its control to the icon's size.
+    const int iconSize = TwipsToPixels(about_layout::kIcon.width, dpi);
+    const auto icon = static_cast<HICON>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, iconSize, iconSize, LR_SHARED));
+    ::SendDlgItemMessageW(hwnd_, IDC_PIC_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+
     PlaceControl(hwnd_, IDOK, about_layout::kOk, dpi);
     PlaceControl(hwnd_, IDC_PIC_ICON, about_layout::kIcon, dpi);
     PlaceControl(hwnd_, IDC_CMD_SYSINFO, about_layout::kSysInfo, dpi);
@@ -79,14 +84,8 @@ void SFrm_About::ApplyLayout(int dpi) {
     PlaceControl(hwnd_, IDC_LBL_COMPANY_NAME, about_layout::kCompanyName, dpi);
     PlaceControl(hwnd_, IDC_LBL_LEGAL_COPYRIGHT, about_layout::kLegalCopyright, dpi);
 
-    const int iconSize = TwipsToPixels(about_layout::kIcon.width, dpi);
-    const auto icon = static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, iconSize, iconSize, LR_SHARED));
-    ::SendDlgItemMessageW(hwnd_, IDC_PIC_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    PlaceControl(hwnd_, IDC_PIC_ICON, about_layout::kIcon, dpi);  // setting the icon resized the control
-
     RECT ownerRect = ScreenRect();
-    if (owner_) ::GetWindowRect(owner_, &ownerRect);
+    if (HWND owner = ::GetWindow(hwnd_, GW_OWNER)) ::GetWindowRect(owner, &ownerRect);
     SizeAndCentre(hwnd_, about_layout::kClientWidth, about_layout::kClientHeight, dpi, ownerRect);
 }
 

@@ -26,7 +26,6 @@ private:
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
-    HWND owner_ = nullptr;
     UniqueFont titleFont_;
 };
 

@@ -3,7 +3,7 @@
 #include "about_box.h"
 #include "dialog_geometry.h"
 #include "../common/application.h"
-#include "../../resources/resource.h"
+#include "resource.h"
 #include "../win32/window_class.h"
 
 namespace tessaro {

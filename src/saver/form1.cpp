@@ -50,10 +50,9 @@ void Form1::Show() {
     ::UpdateWindow(hwnd_);  // the first slide is on screen the moment the window is
 }
 
+// The window was created the size of the screen, with its black background.
 void Form1::Load() {
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, screenWidth_, screenHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // The back buffer starts black, like the window's background.
+    // The back buffer starts black too.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = screenWidth_;
