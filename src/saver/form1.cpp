@@ -96,7 +96,7 @@ void Form1::ShowNextSlide() {
     // Advanced before loading, so that a slide that fails is skipped next time.
     nextSlide_ = FollowingSlide(nextSlide_, slideCount_);
 
-    // The client area, which the load step made the size of the screen and of the back buffer.
+    // The client area is the whole screen, the size of the back buffer.
     const std::optional<SlideFrame> frame = RenderSlide(path, screenWidth_, screenHeight_);
     if (!frame) {
         Present(nullptr);  // the screen stays black until the next good slide
