@@ -10,9 +10,8 @@
 #include <cwchar>
 #include <string>
 
-#include "saver/slide_renderer.h"
 #include "saver/slide_sequence.h"
-#include "win32/unique_resource.h"
+#include "saver/wic_slide_decoder.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2 && argc != 4) {
@@ -21,13 +20,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     const int width = argc == 4 ? static_cast<int>(std::wcstol(argv[2], nullptr, 10)) : 1024;
     const int height = argc == 4 ? static_cast<int>(std::wcstol(argv[3], nullptr, 10)) : 768;
-    const tessaro::ComApartment com;
+    tessaro::WicSlideDecoder decoder;
+    const std::atomic<bool> never{false};
     std::wprintf(L"%-12ls %-22ls %10ls\n", L"slide", L"placed at", L"ms");
     double total = 0;
     for (std::int16_t number = 1; number <= tessaro::kSlideCount; ++number) {
         const std::wstring path = tessaro::SlidePath(argv[1], number);
         const auto start = std::chrono::steady_clock::now();
-        const auto frame = tessaro::RenderSlide(path, width, height);
+        const auto frame = decoder.Render(path, width, height, never);
         const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
         total += elapsed.count();
         wchar_t placed[64] = L"unreadable";

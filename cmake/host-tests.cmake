@@ -9,8 +9,11 @@ add_executable(unit_tests
   tests/unit/slide_sequence_test.cpp
   tests/unit/placement_test.cpp
   tests/unit/movement_rule_test.cpp
-  tests/unit/resample_test.cpp
+  tests/unit/band_scaler_test.cpp
+  tests/unit/exif_orientation_test.cpp
   tests/unit/slide_frame_test.cpp
+  tests/unit/slide_show_test.cpp
+  tests/unit/slide_worker_test.cpp
   tests/unit/version_text_test.cpp
   tests/unit/registry_value_test.cpp
   tests/unit/sysinfo_launcher_test.cpp

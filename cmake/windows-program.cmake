@@ -3,11 +3,11 @@
 
 set(TESSARO_WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
-# Decoding and composing one slide with WIC: the program's and the render benchmark's.
-add_library(tessaro_slide_renderer STATIC src/saver/slide_renderer.cpp)
-target_compile_definitions(tessaro_slide_renderer PUBLIC ${TESSARO_WIN32_DEFINITIONS})
-target_compile_options(tessaro_slide_renderer PRIVATE ${TESSARO_WARNINGS})
-target_link_libraries(tessaro_slide_renderer PUBLIC tessaro_core ole32 windowscodecs)
+# Decoding and composing slides with WIC: the program's and the render benchmark's.
+add_library(tessaro_slide_decoder STATIC src/saver/wic_slide_decoder.cpp src/win32/diagnostics.cpp)
+target_compile_definitions(tessaro_slide_decoder PUBLIC ${TESSARO_WIN32_DEFINITIONS})
+target_compile_options(tessaro_slide_decoder PRIVATE ${TESSARO_WARNINGS})
+target_link_libraries(tessaro_slide_decoder PUBLIC tessaro_core ole32 windowscodecs)
 
 # Everything but the slide interval, compiled once for both copies of the program.
 add_library(tessaro_program OBJECT
@@ -30,7 +30,7 @@ function(tessaro_add_saver name interval_ms)
   add_executable(${name} WIN32 $<TARGET_OBJECTS:tessaro_program> src/saver/slide_interval.cpp resources/tessaro.rc)
   target_compile_definitions(${name} PRIVATE TESSARO_SLIDE_INTERVAL_MS=${interval_ms})
   target_include_directories(${name} PRIVATE resources)
-  target_link_libraries(${name} PRIVATE tessaro_slide_renderer user32 gdi32 imm32 version advapi32)
+  target_link_libraries(${name} PRIVATE tessaro_slide_decoder user32 gdi32 imm32 version advapi32)
   set_target_properties(${name} PROPERTIES SUFFIX ".scr")
   if(MINGW)
     target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-c65001>)
@@ -72,6 +72,7 @@ set(TESSARO_E2E_SOURCES
   tests/e2e/saver_window_test.cpp
   tests/e2e/placement_test.cpp
   tests/e2e/slide_cycle_test.cpp
+  tests/e2e/slide_engine_test.cpp
   tests/e2e/dismissal_test.cpp
   tests/e2e/settings_dialog_test.cpp
   tests/e2e/about_box_test.cpp
@@ -126,7 +127,7 @@ endif()
 
 # The whole per-tick slide work under WIC, on a folder of slides (bench/).
 add_executable(bench_slide_render bench/slide_render_bench.cpp)
-target_link_libraries(bench_slide_render PRIVATE tessaro_slide_renderer)
+target_link_libraries(bench_slide_render PRIVATE tessaro_slide_decoder)
 if(MINGW)
   target_link_options(bench_slide_render PRIVATE -municode)
 endif()

@@ -4,11 +4,12 @@
 #include <windowsx.h>
 
 #include <cstring>
-#include <optional>
+#include <system_error>
 
 #include "slide_interval.h"
-#include "slide_renderer.h"
 #include "slide_sequence.h"
+#include "wic_slide_decoder.h"
+#include "../win32/diagnostics.h"
 #include "../win32/window_class.h"
 
 namespace tessaro {
@@ -16,13 +17,19 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr wchar_t kClassName[] = L"TessaroSaverWindow";
+// A finished render from the worker: lParam owns a RenderResult.
+constexpr UINT kSlideRendered = WM_APP + 1;
+// Workers given up on while stuck in a read; beyond this many, no more are started and slide
+// changes wait in the current one.
+constexpr int kMaxAbandonedWorkers = 4;
 
 // Hides or shows the taskbar without touching its position, size or z-order.
 constexpr UINT kTrayFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 
 }  // namespace
 
-Form1::Form1(std::wstring applicationFolder) : applicationFolder_(std::move(applicationFolder)) {}
+Form1::Form1(std::wstring applicationFolder)
+    : applicationFolder_(std::move(applicationFolder)), slideShow_(kSlideCount) {}
 
 bool Form1::Create(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -39,7 +46,10 @@ bool Form1::Create(HINSTANCE instance) {
     // A tool window gets no taskbar button.
     hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Form1", WS_POPUP, 0, 0, screenWidth_,
                               screenHeight_, nullptr, nullptr, instance, this);
-    if (!hwnd_) return false;
+    if (!hwnd_) {
+        TraceFailure(L"creating the saver window", L"Form1", static_cast<long>(::GetLastError()));
+        return false;
+    }
     Load();
     return true;
 }
@@ -47,11 +57,31 @@ bool Form1::Create(HINSTANCE instance) {
 void Form1::Show() {
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     ::ShowWindow(hwnd_, SW_MAXIMIZE);
-    ::UpdateWindow(hwnd_);  // the first slide is on screen the moment the window is
+    ::UpdateWindow(hwnd_);
+}
+
+void Form1::StartWorker() {
+    // The worker posts each finished frame to the window and never touches it otherwise.
+    const HWND window = hwnd_;
+    try {
+        worker_ = std::make_unique<SlideWorker>([] { return std::make_unique<WicSlideDecoder>(); },
+                                                [window](std::unique_ptr<RenderResult> result) {
+                                                    if (::PostMessageW(window, kSlideRendered, 0,
+                                                                       reinterpret_cast<LPARAM>(result.get()))) {
+                                                        result.release();  // the window owns it now
+                                                    }
+                                                });
+    } catch (const std::system_error& error) {
+        TraceFailure(L"starting the slide worker", L"Form1", error.code().value());
+    }
 }
 
 // The window was created the size of the screen, with its black background.
 void Form1::Load() {
+    // Started first: loading the imaging component takes a while, and the desktop work below
+    // runs meanwhile.
+    StartWorker();
+
     // The back buffer starts black too.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -78,32 +108,38 @@ void Form1::Load() {
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
 
-    nextSlide_ = 1;
-    slideCount_ = kSlideCount;
-    ShowNextSlide();
-    movement_.Arm();
+    // The first slide appears when the worker has it; the window is black until then.
+    Carry(slideShow_.Start(), nullptr);
 }
 
 void Form1::Unload() {
     ::ShowCursor(TRUE);
     savedImeContext_ = ::ImmAssociateContext(hwnd_, savedImeContext_);
     if (trayWasVisible_) ::SetWindowPos(trayWnd_, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | kTrayFlags);
-    ::ExitProcess(0);
+    // The desktop is back; now end at once. ExitProcess would first stop the worker wherever it
+    // is, possibly inside a codec holding a lock, and then run every DLL's detach code, which can
+    // wait on that lock forever. Nothing is left to flush: the saver writes nothing.
+    ::TerminateProcess(::GetCurrentProcess(), 0);
+    ::ExitProcess(0);  // never reached; tells the compiler this function does not return
 }
 
-void Form1::ShowNextSlide() {
-    const std::wstring path = SlidePath(applicationFolder_, nextSlide_);
-    // Advanced before loading, so that a slide that fails is skipped next time.
-    nextSlide_ = FollowingSlide(nextSlide_, slideCount_);
-
-    // The client area is the whole screen, the size of the back buffer.
-    const std::optional<SlideFrame> frame = RenderSlide(path, screenWidth_, screenHeight_);
-    if (!frame) {
-        Present(nullptr);  // the screen stays black until the next good slide
-        return;
+void Form1::Carry(const SlideShow::Actions& actions, const SlideFrame* frame) {
+    if (actions.replaceWorker && SlideWorker::AbandonedRunning() < kMaxAbandonedWorkers) StartWorker();
+    switch (actions.screen) {
+        case SlideShow::Actions::Screen::ShowFrame: Present(&frame->screen); break;
+        case SlideShow::Actions::Screen::Black: Present(nullptr); break;
+        case SlideShow::Actions::Screen::Keep: break;
     }
-    Present(&frame->screen);
-    movement_.Arm();
+    if (actions.render && worker_) {
+        const SlideShow::RenderOrder& order = *actions.render;
+        worker_->Submit(RenderJob{order.generation, SlidePath(applicationFolder_, order.slide), screenWidth_,
+                                  screenHeight_, order.prefetch});
+    }
+}
+
+void Form1::SlideRendered(std::unique_ptr<RenderResult> result) {
+    const SlideFrame* frame = result->frame ? &*result->frame : nullptr;
+    Carry(slideShow_.Rendered(result->generation, frame != nullptr), frame);
 }
 
 void Form1::Present(const Bitmap* screen) {
@@ -132,14 +168,8 @@ void Form1::Paint() {
 void Form1::Timer1_Timer() {
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::SetFocus(hwnd_);
-    if (::GetFocus() != hwnd_) return;  // without the focus the slide stays as it is
-    ShowNextSlide();
-}
-
-void Form1::OnMouseMove(LPARAM lParam) {
-    const auto x = static_cast<float>(GET_X_LPARAM(lParam));
-    const auto y = static_cast<float>(GET_Y_LPARAM(lParam));
-    if (movement_.OnMove(x, y)) Unload();
+    // Without the focus the slide stays as it is.
+    Carry(slideShow_.Tick(::GetFocus() == hwnd_), nullptr);
 }
 
 LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -149,6 +179,9 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case WM_TIMER:
             if (wParam == kTimer1) Timer1_Timer();
+            return 0;
+        case kSlideRendered:
+            SlideRendered(std::unique_ptr<RenderResult>(reinterpret_cast<RenderResult*>(lParam)));
             return 0;
         case WM_GETMINMAXINFO: {
             // Maximised means the whole monitor, not the work area.
@@ -162,19 +195,21 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_PAINT:
             Paint();
             return 0;
+        case WM_MOUSEMOVE:
+            if (slideShow_.MouseMoved(static_cast<float>(GET_X_LPARAM(lParam)), static_cast<float>(GET_Y_LPARAM(lParam)))) {
+                Unload();
+            }
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:  // Alt, F10 and Alt combinations arrive here
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_XBUTTONDOWN:
-        case WM_CLOSE:
+        case WM_CLOSE:  // the system's request to close the window unloads it too
             Unload();
-        case WM_MOUSEMOVE:
-            OnMouseMove(lParam);
-            return 0;
-        default:
-            return ::DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 // The saver window: black, borderless, topmost, covering the primary monitor, showing one slide
-// after another until the user presses a key, clicks or clearly moves the mouse.
+// after another until the user presses a key, clicks or clearly moves the mouse. It decides
+// nothing itself: it feeds events to the SlideShow and carries out its answers, while a worker
+// thread renders the slides.
 
 #include <windows.h>
 
-#include <cstdint>
+#include <memory>
 #include <string>
 
-#include "movement_rule.h"
-#include "slide_frame.h"
+#include "slide_show.h"
+#include "slide_worker.h"
 #include "../win32/unique_resource.h"
 
 namespace tessaro {
@@ -19,9 +21,10 @@ public:
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    // Creates the window (still hidden) and runs its load step, which shows the first slide.
+    // Creates the window (still hidden) and runs its load step, which asks for the first slide.
     bool Create(HINSTANCE instance);
-    // Shows the window, then maximises it (to the whole monitor).
+    // Shows the window, then maximises it (to the whole monitor). It is black until the first
+    // slide is ready, and input ends the saver from now on.
     void Show();
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -29,21 +32,22 @@ public:
 private:
     void Load();
     [[noreturn]] void Unload();
-    void ShowNextSlide();
     void Timer1_Timer();
-    void OnMouseMove(LPARAM lParam);
+    void SlideRendered(std::unique_ptr<RenderResult> result);
+    void Carry(const SlideShow::Actions& actions, const SlideFrame* frame);
+    void StartWorker();
     void Present(const Bitmap* screen);
     void Paint();
 
     std::wstring applicationFolder_;
     HWND hwnd_ = nullptr;
 
-    MovementRule movement_;  // mouseArmed, mouseX0, mouseY0
+    SlideShow slideShow_;
+    std::unique_ptr<SlideWorker> worker_;
+
     HIMC savedImeContext_ = nullptr;
     HWND trayWnd_ = nullptr;
     bool trayWasVisible_ = false;
-    std::int16_t nextSlide_ = 0;
-    std::int16_t slideCount_ = 0;
 
     // What the window shows: a screen-sized DIB, painted with one blit.
     // The bitmap is declared first so that it outlives the DC it is selected into.

@@ -1,27 +1,72 @@
 #pragma once
-// Turns a decoded slide into the whole screen as it will be shown: black, with the picture
-// placed and scaled. Independent of any window, so it can run on any thread.
+// Turns a picture into the whole screen as it will be shown: black, with the picture turned
+// upright, placed and scaled. Rows of the picture may arrive a band at a time and are scaled
+// straight into the screen. Independent of any window, so it runs on any thread.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
+#include "band_scaler.h"
 #include "bitmap.h"
+#include "exif_orientation.h"
 #include "placement.h"
 
 namespace tessaro {
 
-// Pictures larger than this are refused before they are decoded: 50 million pixels take
-// 200 MB as 32-bit pixels, plus the scaler's working rows.
-inline constexpr std::uint64_t kMaxSlidePixels = 50'000'000;
+// The largest width or height the pixel arithmetic takes: a row of 32-bit pixels must stay
+// addressable with 32-bit strides. Anything larger cannot be a slide.
+inline constexpr std::uint32_t kMaxPictureSide = (1u << 29) - 1;
 
-bool IsDecodableSize(std::uint64_t width, std::uint64_t height);
+struct PictureSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// Where a picture goes and how large it is drawn.
+struct SlidePlan {
+    PixelRect picture;         // on the screen, upright, in whole pixels
+    Orientation orientation;
+    PictureSize scaled;        // the drawn size in the picture's stored orientation
+};
+
+// Empty when the screen is empty, a side is 0 or over kMaxPictureSide, or the placement fails.
+// The upright size (width and height swapped for a quarter turn) is what gets placed.
+std::optional<SlidePlan> PlanSlide(int screenWidth, int screenHeight, PictureSize stored, Orientation orientation);
 
 struct SlideFrame {
     Bitmap screen;      // screen-sized, opaque
     PixelRect picture;  // where the picture landed
 };
 
-// Empty when the picture cannot be placed (zero height) or the screen size is empty.
-std::optional<SlideFrame> ComposeSlide(const Bitmap& picture, int screenWidth, int screenHeight);
+// Draws one picture into a black screen as its rows arrive.
+class SlideComposer {
+public:
+    // source: the size of the rows that will arrive, the stored size or a smaller decode of it.
+    SlideComposer(const SlidePlan& plan, int screenWidth, int screenHeight, PictureSize source);
+    SlideComposer(const SlideComposer&) = delete;  // the scaler writes back into this object
+    SlideComposer& operator=(const SlideComposer&) = delete;
+
+    void AddRows(const std::uint8_t* rows, int count, std::size_t stride, PixelLayout layout);
+    // The screen as drawn so far; rows that never arrived stay black.
+    SlideFrame Finish() { return std::move(frame_); }
+
+private:
+    void WriteRow(int y, const std::uint32_t* row);
+
+    SlidePlan plan_;
+    SlideFrame frame_;
+    std::optional<BandScaler> scaler_;  // none when the picture covers no whole pixel
+};
+
+// The smallest size, among those a decoder offers for reductions by powers of two, that is still
+// at least `needed` both ways; `stored` when none is. closest(request) is the decoder's answer to
+// a request (the size it would really produce).
+PictureSize ChooseDecodeSize(PictureSize stored, PictureSize needed,
+                             const std::function<PictureSize(PictureSize request)>& closest);
+
+// The whole composition for a picture already in memory (32-bit, premultiplied).
+std::optional<SlideFrame> ComposeSlide(const Bitmap& picture, int screenWidth, int screenHeight,
+                                       Orientation orientation = Orientation::Normal);
 
 }  // namespace tessaro

@@ -45,7 +45,6 @@ int Main(HINSTANCE instance) {
             return RunMessageLoop(settings.Handle());
         }
         case LaunchAction::Saver: {
-            const ComApartment com;  // WIC decodes the slides
             Form1 saver(ApplicationFolder(executablePath));
             if (!saver.Create(instance)) return 0;
             saver.Show();

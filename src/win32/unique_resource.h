@@ -109,7 +109,8 @@ private:
 // COM for the calling thread, for as long as this object lives.
 class ComApartment {
 public:
-    ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED)
+        : result_(::CoInitializeEx(nullptr, model | COINIT_DISABLE_OLE1DDE)) {}
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     ~ComApartment() {

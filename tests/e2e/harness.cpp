@@ -96,8 +96,6 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_
     WriteFileBytes(path, SolidBmp(width, height, rgb));
 }
 
-namespace {
-
 std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container) {
     const ComApartment com;
     ComPtr<IWICImagingFactory> factory;
@@ -133,8 +131,6 @@ std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>
     bytes.resize(read);
     return bytes;
 }
-
-}  // namespace
 
 std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container) {
     return EncodePixels(width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, rgb), container);
@@ -279,14 +275,20 @@ bool Screenshot::SavePng(const std::wstring& path) const {
     return true;
 }
 
+std::uint32_t ScreenPixel(int x, int y) {
+    const WindowDc screen(nullptr);
+    const COLORREF colour = ::GetPixel(screen.get(), x, y);
+    return static_cast<std::uint32_t>(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+}
+
 std::uint32_t WaitForPixel(int x, int y, std::uint32_t rgb, Milliseconds timeout) {
     std::uint32_t seen = 0;
     WaitUntil(
         [&] {
-            seen = Screenshot::Take().At(x, y);
+            seen = ScreenPixel(x, y);
             return seen == rgb;
         },
-        timeout, 10ms);
+        timeout, 5ms);
     return seen;
 }
 

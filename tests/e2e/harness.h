@@ -45,7 +45,9 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string SolidBmp(int width, int height, std::uint32_t rgb);
 void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_t rgb);
 std::wstring SlideName(int number);  // "ZUMIK07.DAT"
-// A picture of one colour in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP).
+// A picture in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP), from 0xRRGGBB pixels.
+std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container);
+// A picture of one colour.
 std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container);
 
 class Process {
@@ -111,6 +113,8 @@ private:
     std::vector<std::uint32_t> pixels_;
 };
 
+// One pixel of the screen, 0xRRGGBB: much quicker than a whole screenshot.
+std::uint32_t ScreenPixel(int x, int y);
 // Waits until the pixel has the colour; returns the last colour seen.
 std::uint32_t WaitForPixel(int x, int y, std::uint32_t rgb, Milliseconds timeout = 5000ms);
 

@@ -17,13 +17,6 @@ constexpr std::uint32_t kRed = 0xC0392B;
 constexpr std::uint32_t kGreen = 0x27AE60;
 constexpr std::uint32_t kBlue = 0x2E4BC1;
 
-bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance) return false;
-    }
-    return true;
-}
-
 // The colours the centre of the screen takes, in order, each run of equal colours once, until
 // the sequence has `count` entries or the time is up. Colours within `tolerance` of one of
 // `palette` are reported as that palette entry (lossy formats).

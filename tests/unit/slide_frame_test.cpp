@@ -5,6 +5,10 @@
 namespace tessaro {
 namespace {
 
+struct Spot {
+    int x, y;
+};
+
 constexpr std::uint32_t kRed = 0xFFFF0000u;
 
 // Counts how many screen pixels differ from black, and checks that they are exactly the rect.
@@ -49,15 +53,101 @@ TEST(ComposeSlide, RefusesWhatCannotBePlaced) {
     EXPECT_FALSE(ComposeSlide(Bitmap(10, 10), 0, 768));
 }
 
-TEST(DecodableSize, BoundsThePixelCountBeforeDecoding) {
-    EXPECT_TRUE(IsDecodableSize(1, 1));
-    EXPECT_TRUE(IsDecodableSize(8000, 5000));
-    EXPECT_TRUE(IsDecodableSize(kMaxSlidePixels, 1));
-    EXPECT_FALSE(IsDecodableSize(kMaxSlidePixels + 1, 1));
-    EXPECT_FALSE(IsDecodableSize(10000, 10000));
-    EXPECT_FALSE(IsDecodableSize(0, 768));
-    EXPECT_FALSE(IsDecodableSize(1024, 0));
-    EXPECT_FALSE(IsDecodableSize(0xFFFFFFFFu, 0xFFFFFFFFu)) << "the product must not wrap around";
+TEST(PlanSlide, PlacesThePictureByItsUprightSize) {
+    struct Case {
+        PictureSize stored;
+        Orientation orientation;
+        PixelRect expected;
+        PictureSize scaled;  // in the stored orientation
+    };
+    const Case cases[] = {
+        {{400, 300}, Orientation::Normal, {312, 234, 712, 534}, {400, 300}},
+        {{400, 300}, Orientation::Rotate180, {312, 234, 712, 534}, {400, 300}},
+        {{400, 300}, Orientation::Rotate90, {362, 184, 662, 584}, {400, 300}},   // upright 300 x 400
+        {{400, 300}, Orientation::Transpose, {362, 184, 662, 584}, {400, 300}},
+        {{1600, 1000}, Orientation::Normal, {0, 64, 1024, 704}, {1024, 640}},
+        {{1600, 1000}, Orientation::Rotate270, {272, 0, 752, 768}, {768, 480}},  // upright 1000 x 1600: fit height
+        {{3, 6000}, Orientation::Rotate90, {0, 384, 1024, 384}, {0, 1024}},      // a line too thin to draw
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stored.width << "x" << c.stored.height << " orientation "
+                                        << static_cast<int>(c.orientation));
+        const auto plan = PlanSlide(1024, 768, c.stored, c.orientation);
+        ASSERT_TRUE(plan);
+        EXPECT_EQ(plan->picture.left, c.expected.left);
+        EXPECT_EQ(plan->picture.top, c.expected.top);
+        EXPECT_EQ(plan->picture.right, c.expected.right);
+        EXPECT_EQ(plan->picture.bottom, c.expected.bottom);
+        EXPECT_EQ(plan->scaled.width, c.scaled.width);
+        EXPECT_EQ(plan->scaled.height, c.scaled.height);
+    }
+    // What the arithmetic cannot take is refused, not wrapped around.
+    EXPECT_FALSE(PlanSlide(1024, 768, {0, 10}, Orientation::Normal));
+    EXPECT_FALSE(PlanSlide(1024, 768, {kMaxPictureSide + 1, 10}, Orientation::Normal));
+    EXPECT_FALSE(PlanSlide(1024, 768, {10, 0xFFFFFFFFu}, Orientation::Rotate90));
+    EXPECT_TRUE(PlanSlide(1024, 768, {120000, 90000}, Orientation::Normal)) << "any size the arithmetic takes";
+}
+
+TEST(ComposeSlide, TurnsThePictureUpright) {
+    // A 200 x 100 picture, red on the left half and green on the right, shown at its natural
+    // size in the middle of a 400 x 400 screen. Where red lands for each orientation (green is
+    // opposite): left, right, top or bottom.
+    constexpr std::uint32_t kGreen = 0xFF00FF00u;
+    Bitmap picture(200, 100, kGreen);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) picture.At(x, y) = kRed;
+    const Spot left{150, 200}, right{250, 200}, top{200, 150}, bottom{200, 250};
+    struct Case {
+        Orientation orientation;
+        Spot red, green;
+    };
+    const Case cases[] = {
+        {Orientation::Normal, left, right},     {Orientation::MirrorHorizontal, right, left},
+        {Orientation::Rotate180, right, left},  {Orientation::MirrorVertical, left, right},
+        {Orientation::Transpose, top, bottom},  {Orientation::Rotate90, top, bottom},
+        {Orientation::Transverse, bottom, top}, {Orientation::Rotate270, bottom, top},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "orientation " << static_cast<int>(c.orientation));
+        const auto frame = ComposeSlide(picture, 400, 400, c.orientation);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(frame->screen.At(c.red.x, c.red.y), kRed);
+        EXPECT_EQ(frame->screen.At(c.green.x, c.green.y), kGreen);
+    }
+}
+
+TEST(ChooseDecodeSize, TakesTheSmallestOfferNotBelowTheDrawnSize) {
+    // A decoder that reduces by 1/2, 1/4 and 1/8, rounding up, as JPEG decoders do.
+    const auto jpegLike = [](PictureSize stored) {
+        return [stored](PictureSize request) {
+            for (std::uint32_t d : {8u, 4u, 2u}) {
+                const PictureSize offer{(stored.width + d - 1) / d, (stored.height + d - 1) / d};
+                if (offer.width >= request.width && offer.height >= request.height) return offer;
+            }
+            return stored;
+        };
+    };
+    struct Case {
+        PictureSize stored, needed, expected;
+    };
+    const Case cases[] = {
+        {{6000, 4000}, {1024, 683}, {1500, 1000}},  // 1/4; 1/8 would be 750 wide
+        {{6000, 4000}, {750, 500}, {750, 500}},     // 1/8 exactly
+        {{6000, 4000}, {751, 500}, {1500, 1000}},
+        {{8000, 6000}, {1024, 768}, {2000, 1500}},  // 1/8, 1000 x 750, would be too small
+        {{1024, 768}, {1024, 768}, {1024, 768}},    // no reduction needed
+        {{1025, 769}, {1024, 768}, {1025, 769}},    // half would be too small
+    };
+    for (const Case& c : cases) {
+        const PictureSize chosen = ChooseDecodeSize(c.stored, c.needed, jpegLike(c.stored));
+        EXPECT_EQ(chosen.width, c.expected.width) << c.stored.width << "x" << c.stored.height << " for " << c.needed.width;
+        EXPECT_EQ(chosen.height, c.expected.height) << c.stored.width << "x" << c.stored.height << " for " << c.needed.width;
+    }
+    // A decoder that answers nonsense (larger than the picture, or zero) is not followed.
+    const PictureSize odd = ChooseDecodeSize({4000, 3000}, {800, 600}, [](PictureSize) { return PictureSize{9000, 9000}; });
+    EXPECT_EQ(odd.width, 4000u);
+    const PictureSize zero = ChooseDecodeSize({4000, 3000}, {800, 600}, [](PictureSize) { return PictureSize{0, 0}; });
+    EXPECT_EQ(zero.width, 4000u);
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
-#include "resample.h"
+#pragma once
+// The scaler the program used before it scaled in bands: floating point, the whole picture at
+// once, rows first. Kept as the oracle the band scaler is measured against.
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
-namespace tessaro {
+#include "saver/bitmap.h"
+
+namespace tessaro::reference {
 namespace {
 
 // One source pixel's share in a destination pixel along one axis.
@@ -62,7 +68,7 @@ std::uint8_t ToByte(float value) {
 
 }  // namespace
 
-Bitmap Resample(const Bitmap& source, int width, int height) {
+inline Bitmap Resample(const Bitmap& source, int width, int height) {
     if (width == source.width && height == source.height) return source;
 
     // Horizontal pass into floats (source rows x destination columns), then vertical pass.
@@ -120,4 +126,4 @@ Bitmap Resample(const Bitmap& source, int width, int height) {
     return result;
 }
 
-}  // namespace tessaro
+}  // namespace tessaro::reference

@@ -1,0 +1,48 @@
+#include "slide_show.h"
+
+#include "slide_sequence.h"
+
+namespace tessaro {
+
+SlideShow::SlideShow(std::int16_t slideCount) : slideCount_(slideCount) {}
+
+SlideShow::RenderOrder SlideShow::OrderSlideChange() {
+    const std::int16_t slide = nextSlide_;
+    // Advanced before the slide is loaded, so that a slide that fails is skipped next time.
+    nextSlide_ = FollowingSlide(nextSlide_, slideCount_);
+    awaited_ = ++generation_;
+    return RenderOrder{awaited_, slide, false};
+}
+
+SlideShow::Actions SlideShow::Start() {
+    nextSlide_ = 1;
+    Actions actions;
+    actions.render = OrderSlideChange();
+    movement_.Arm();
+    return actions;
+}
+
+SlideShow::Actions SlideShow::Tick(bool focused) {
+    Actions actions;
+    if (!focused) return actions;
+    // Still waiting for the change asked for at an earlier tick, a whole interval ago.
+    actions.replaceWorker = awaited_ != 0;
+    actions.render = OrderSlideChange();
+    return actions;
+}
+
+SlideShow::Actions SlideShow::Rendered(std::uint64_t generation, bool succeeded) {
+    Actions actions;
+    if (generation == 0 || generation != awaited_) return actions;  // stale: a later slide change is under way
+    awaited_ = 0;
+    if (succeeded) {
+        actions.screen = Actions::Screen::ShowFrame;
+        movement_.Arm();  // the next movement records a fresh reference
+    } else {
+        actions.screen = Actions::Screen::Black;  // black until the next good slide
+    }
+    actions.render = RenderOrder{++generation_, nextSlide_, true};
+    return actions;
+}
+
+}  // namespace tessaro

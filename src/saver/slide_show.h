@@ -1,0 +1,57 @@
+#pragma once
+// The slide show over time, apart from any window or thread: which slide comes next, when a
+// render is asked for, which finished render is shown, and when the mouse reference is re-armed.
+//
+// Rendering happens elsewhere (a worker thread) and answers later, or never. Every render order
+// carries a generation; an answer whose generation is not the awaited one is stale and dropped.
+
+#include <cstdint>
+#include <optional>
+
+#include "movement_rule.h"
+
+namespace tessaro {
+
+class SlideShow {
+public:
+    struct RenderOrder {
+        std::uint64_t generation;
+        std::int16_t slide;
+        bool prefetch;  // render ahead and keep it: the next tick asks for this slide
+    };
+
+    // What the window does after an event, in this order.
+    struct Actions {
+        enum class Screen { Keep, ShowFrame, Black };
+        // The worker has been busy a whole interval with a slide change (a read that may never
+        // return): give up on it and render on a fresh one.
+        bool replaceWorker = false;
+        Screen screen = Screen::Keep;
+        std::optional<RenderOrder> render;
+    };
+
+    explicit SlideShow(std::int16_t slideCount);
+
+    // The load step: slide 1 is asked for, and the first movement only records the reference.
+    Actions Start();
+    // The timer. Without the focus nothing changes; otherwise the next slide is asked for, and
+    // the slide number advances now, whether or not that slide can be shown.
+    Actions Tick(bool focused);
+    // The worker's answer to a render order that was not a prefetch.
+    Actions Rendered(std::uint64_t generation, bool succeeded);
+    // True when this movement ends the saver.
+    bool MouseMoved(float x, float y) { return movement_.OnMove(x, y); }
+
+    std::int16_t NextSlide() const { return nextSlide_; }
+
+private:
+    RenderOrder OrderSlideChange();
+
+    MovementRule movement_;
+    std::int16_t slideCount_;
+    std::int16_t nextSlide_ = 1;
+    std::uint64_t generation_ = 0;
+    std::uint64_t awaited_ = 0;  // generation of the slide change in progress; 0 when none
+};
+
+}  // namespace tessaro

@@ -1,0 +1,161 @@
+#include "saver/band_scaler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "reference_resample.h"
+
+namespace tessaro {
+namespace {
+
+std::uint32_t Gray(int v) {
+    const auto c = static_cast<std::uint32_t>(v);
+    return 0xFF000000u | c << 16 | c << 8 | c;
+}
+int Blue(std::uint32_t p) { return static_cast<int>(p & 0xFFu); }
+
+// Runs a picture through the band scaler, bandRows rows at a time (0: all at once).
+Bitmap Scale(const Bitmap& source, int width, int height, int bandRows = 0) {
+    Bitmap result(width, height, 0);
+    int expectedRow = 0;
+    BandScaler scaler(source.width, source.height, width, height, [&](int y, const std::uint32_t* row) {
+        EXPECT_EQ(y, expectedRow++) << "rows come out in order, each once";
+        std::copy(row, row + width, &result.At(0, y));
+    });
+    const int band = bandRows > 0 ? bandRows : source.height;
+    for (int top = 0; top < source.height; top += band) {
+        scaler.AddRows(reinterpret_cast<const std::uint8_t*>(&source.pixels[static_cast<std::size_t>(top) * source.width]),
+                       std::min(band, source.height - top), static_cast<std::size_t>(source.width) * 4, PixelLayout::Bgrx32);
+    }
+    EXPECT_EQ(expectedRow, height) << "every output row is delivered";
+    return result;
+}
+
+Bitmap Noise(int width, int height, unsigned seed, bool smooth) {
+    std::mt19937 random(seed);
+    Bitmap picture(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t r = random();
+            // Smooth: a gentle gradient with a little noise, like a photo; otherwise hard noise.
+            const std::uint32_t base = smooth ? static_cast<std::uint32_t>((x * 255 / width + y * 255 / height) / 2) * 0x010101u : 0;
+            const std::uint32_t jitter = smooth ? (r & 0x0F0F0F) : (r & 0xFFFFFF);
+            picture.At(x, y) = 0xFF000000u | ((base + jitter) & 0xFFFFFFu);
+        }
+    }
+    return picture;
+}
+
+TEST(BandScaler, KeepsAUniformColourExactlyAtEverySize) {
+    const std::uint32_t colour = 0xFF3C9A21u;
+    struct Size {
+        int fromW, fromH, toW, toH;
+    };
+    const Size sizes[] = {{4, 4, 4, 4},     {10, 10, 3, 7},         {7, 3, 1024, 384},     {1, 1, 5, 9},
+                          {2000, 500, 1024, 256}, {500, 2000, 192, 768}, {3, 1000, 700, 20}, {1000, 3, 1, 1}};
+    for (const Size& s : sizes) {
+        const Bitmap out = Scale(Bitmap(s.fromW, s.fromH, colour), s.toW, s.toH, 5);
+        for (std::uint32_t p : out.pixels) ASSERT_EQ(p, colour) << s.fromW << "x" << s.fromH << " -> " << s.toW << "x" << s.toH;
+    }
+}
+
+TEST(BandScaler, DownscalingAveragesTheCoveredArea) {
+    struct Case {
+        std::vector<int> row;
+        int width;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {{0, 100, 200, 40}, 2, {50, 120}},  // halved: each output is the mean of the two it covers
+        {{0, 90, 180}, 2, {30, 150}},       // 3 into 2: weights 2/3,1/3 and 1/3,2/3
+    };
+    for (const Case& c : cases) {
+        Bitmap row(static_cast<int>(c.row.size()), 1);
+        for (std::size_t x = 0; x < c.row.size(); ++x) row.At(static_cast<int>(x), 0) = Gray(c.row[x]);
+        const Bitmap out = Scale(row, c.width, 1);
+        for (int x = 0; x < c.width; ++x) EXPECT_EQ(Blue(out.At(x, 0)), c.expected[static_cast<std::size_t>(x)]);
+    }
+    Bitmap board(64, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) board.At(x, y) = Gray(((x + y) % 2) ? 255 : 0);
+    for (std::uint32_t p : Scale(board, 8, 8, 3).pixels) EXPECT_NEAR(Blue(p), 128, 1) << "a fine checkerboard gives its mean";
+}
+
+TEST(BandScaler, UpscalingIsSmoothAndHeldWithinTheSourceRange) {
+    Bitmap edge(2, 1);
+    edge.At(0, 0) = Gray(0);
+    edge.At(1, 0) = Gray(200);
+    const Bitmap wide = Scale(edge, 16, 1);
+    EXPECT_EQ(Blue(wide.At(0, 0)), 0) << "the outer pixels keep the source colours";
+    EXPECT_EQ(Blue(wide.At(15, 0)), 200);
+    int distinct = 0;
+    for (int x = 1; x < 16; ++x) {
+        EXPECT_GE(Blue(wide.At(x, 0)), Blue(wide.At(x - 1, 0))) << "no ringing at x=" << x;
+        distinct += Blue(wide.At(x, 0)) != Blue(wide.At(x - 1, 0));
+    }
+    EXPECT_GE(distinct, 6) << "a smooth ramp, not the two blocks of nearest-neighbour";
+
+    // A bright spike: bicubic overshoots beside it and must be held to the source range on both
+    // axes, not wrap around.
+    for (const bool vertical : {false, true}) {
+        Bitmap spike(vertical ? 1 : 5, vertical ? 5 : 1, Gray(0));
+        spike.At(vertical ? 0 : 2, vertical ? 2 : 0) = Gray(255);
+        const Bitmap big = Scale(spike, vertical ? 1 : 40, vertical ? 40 : 1, 2);
+        int darkest = 255;
+        for (std::uint32_t p : big.pixels) {
+            ASSERT_EQ(p >> 24, 0xFFu);
+            ASSERT_EQ(Blue(p), static_cast<int>((p >> 8) & 0xFF));
+            darkest = std::min(darkest, Blue(p));
+        }
+        EXPECT_EQ(darkest, 0) << (vertical ? "down the column" : "along the row") << ": no undershoot below black";
+        EXPECT_EQ(Blue(big.pixels.front()), 0);
+    }
+}
+
+TEST(BandScaler, StaysWithinOneLevelOfTheWholePictureScaler) {
+    struct Case {
+        int fromW, fromH, toW, toH;
+        bool smooth;
+    };
+    const Case cases[] = {
+        {600, 400, 102, 68, true},  {640, 480, 211, 158, false}, {97, 61, 97, 61, false},  // shrink; same size
+        {300, 200, 1024, 683, true}, {40, 30, 1024, 768, true},                           // grow
+        {1000, 7, 1024, 7, true},    {7, 1000, 7, 768, true},                             // one axis only
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.fromW << "x" << c.fromH << " -> " << c.toW << "x" << c.toH);
+        const Bitmap source = Noise(c.fromW, c.fromH, static_cast<unsigned>(c.fromW * 31 + c.toW), c.smooth);
+        const Bitmap ours = Scale(source, c.toW, c.toH, 64);
+        const Bitmap reference = reference::Resample(source, c.toW, c.toH);
+        int worst = 0;
+        for (std::size_t i = 0; i < ours.pixels.size(); ++i) {
+            for (int shift = 0; shift < 24; shift += 8) {
+                const int a = static_cast<int>((ours.pixels[i] >> shift) & 0xFF);
+                const int b = static_cast<int>((reference.pixels[i] >> shift) & 0xFF);
+                worst = std::max(worst, std::abs(a - b));
+            }
+        }
+        EXPECT_LE(worst, 1);
+    }
+}
+
+TEST(BandScaler, TheResultDoesNotDependOnHowTheRowsAreBanded) {
+    const Bitmap source = Noise(333, 251, 5, false);
+    const Bitmap whole = Scale(source, 120, 90);
+    for (const int band : {1, 2, 7, 64}) EXPECT_EQ(Scale(source, 120, 90, band).pixels, whole.pixels) << "bands of " << band;
+}
+
+TEST(BandScaler, ReadsBothPixelLayouts) {
+    const Bitmap source = Noise(50, 40, 9, true);
+    std::vector<std::uint8_t> packed;
+    for (std::uint32_t p : source.pixels) packed.insert(packed.end(), {std::uint8_t(p), std::uint8_t(p >> 8), std::uint8_t(p >> 16)});
+    Bitmap fromPacked(20, 16, 0);
+    BandScaler scaler(50, 40, 20, 16, [&](int y, const std::uint32_t* row) { std::copy(row, row + 20, &fromPacked.At(0, y)); });
+    scaler.AddRows(packed.data(), 40, 150, PixelLayout::Bgr24);
+    EXPECT_EQ(fromPacked.pixels, Scale(source, 20, 16).pixels);
+}
+
+}  // namespace
+}  // namespace tessaro

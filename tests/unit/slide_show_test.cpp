@@ -1,0 +1,112 @@
+#include "saver/slide_show.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tessaro {
+namespace {
+
+using Screen = SlideShow::Actions::Screen;
+
+struct Step {
+    enum Kind { Start, Tick, TickWithoutFocus, Rendered, Failed, Move } kind;
+    std::uint64_t generation = 0;  // Rendered, Failed: the order answered
+    float x = 0, y = 0;            // Move
+    // What must follow.
+    bool replaceWorker = false;
+    Screen screen = Screen::Keep;
+    std::int16_t slide = 0;  // the slide ordered, 0 for none
+    bool prefetch = false;
+    std::uint64_t orderGeneration = 0;
+    bool dismiss = false;  // Move
+};
+
+Step Started(std::int16_t slide, std::uint64_t order) { return {Step::Start, 0, 0, 0, false, Screen::Keep, slide, false, order}; }
+Step Ticked(std::int16_t slide, std::uint64_t order, bool replace = false) {
+    return {Step::Tick, 0, 0, 0, replace, Screen::Keep, slide, false, order};
+}
+Step Unfocused() { return {Step::TickWithoutFocus}; }
+Step Shown(std::uint64_t answered, std::int16_t prefetch, std::uint64_t order) {
+    return {Step::Rendered, answered, 0, 0, false, Screen::ShowFrame, prefetch, true, order};
+}
+Step Black(std::uint64_t answered, std::int16_t prefetch, std::uint64_t order) {
+    return {Step::Failed, answered, 0, 0, false, Screen::Black, prefetch, true, order};
+}
+Step Dropped(std::uint64_t answered) { return {Step::Rendered, answered}; }
+Step Moved(float x, float y, bool dismiss) { return {Step::Move, 0, x, y, false, Screen::Keep, 0, false, 0, dismiss}; }
+
+struct Sequence {
+    const char* what;
+    std::int16_t slideCount;
+    std::vector<Step> steps;
+};
+
+TEST(SlideShow, FollowsEachSequenceOfEvents) {
+    const Sequence sequences[] = {
+        {"the first slide, then each tick shows the prefetched next one",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Shown(3, 3, 4), Ticked(3, 5), Shown(5, 4, 6)}},
+        {"a slide that fails turns the screen black, and the next is still prefetched",
+         46,
+         {Started(1, 1), Black(1, 2, 2), Ticked(2, 3), Shown(3, 3, 4)}},
+        {"without the focus a tick changes nothing and the number does not advance",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Unfocused(), Unfocused(), Ticked(2, 3)}},
+        {"a failed slide is skipped: the number advanced when it was asked for",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Black(3, 3, 4), Ticked(3, 5)}},
+        {"after the last slide the cycle starts again",
+         3,
+         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Shown(3, 3, 4), Ticked(3, 5), Shown(5, 1, 6), Ticked(1, 7)}},
+        {"a render that never returns: the next tick gives the worker up and later slides come on time",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Ticked(3, 4, true), Shown(4, 4, 5), Ticked(4, 6)}},
+        {"an answer that comes after a later change was asked for is dropped",
+         46,
+         {Started(1, 1), Ticked(2, 2, true), Dropped(1), Shown(2, 3, 3), Dropped(2)}},
+        {"a prefetch is not a slide change: its generation is never awaited",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Dropped(2), Ticked(2, 3)}},
+        {"the first movement after start only records the reference",
+         46,
+         {Started(1, 1), Moved(900, 700, false), Moved(905, 695, false), Moved(911, 711, true)}},
+        {"a shown slide re-arms the reference",
+         46,
+         {Started(1, 1), Moved(100, 100, false), Shown(1, 2, 2), Moved(500, 500, false), Moved(504, 504, false),
+          Moved(506, 506, true)}},
+        {"a failed slide does not re-arm it",
+         46,
+         {Started(1, 1), Moved(100, 100, false), Black(1, 2, 2), Moved(500, 500, true)}},
+        {"a dropped answer does not re-arm it",
+         46,
+         {Started(1, 1), Moved(100, 100, false), Ticked(2, 2, true), Dropped(1), Moved(500, 500, true)}},
+    };
+    for (const Sequence& sequence : sequences) {
+        SCOPED_TRACE(sequence.what);
+        SlideShow show(sequence.slideCount);
+        int index = 0;
+        for (const Step& step : sequence.steps) {
+            SCOPED_TRACE(testing::Message() << "step " << index++);
+            SlideShow::Actions actions;
+            switch (step.kind) {
+                case Step::Start: actions = show.Start(); break;
+                case Step::Tick: actions = show.Tick(true); break;
+                case Step::TickWithoutFocus: actions = show.Tick(false); break;
+                case Step::Rendered: actions = show.Rendered(step.generation, true); break;
+                case Step::Failed: actions = show.Rendered(step.generation, false); break;
+                case Step::Move: EXPECT_EQ(show.MouseMoved(step.x, step.y), step.dismiss); continue;
+            }
+            EXPECT_EQ(actions.replaceWorker, step.replaceWorker);
+            EXPECT_EQ(actions.screen, step.screen);
+            ASSERT_EQ(actions.render.has_value(), step.slide != 0);
+            if (!actions.render) continue;
+            EXPECT_EQ(actions.render->slide, step.slide);
+            EXPECT_EQ(actions.render->prefetch, step.prefetch);
+            EXPECT_EQ(actions.render->generation, step.orderGeneration);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessaro

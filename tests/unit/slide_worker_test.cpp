@@ -1,0 +1,155 @@
+#include "saver/slide_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
+namespace tessaro {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Files of a make-believe disk, shared between the test and the decoder on the worker thread.
+// A file's frame is one pixel of its colour; a held file's render waits until it is released
+// (and, when stubborn, ignores being asked to stop, like a read that never returns).
+struct Disk {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<std::wstring, std::uint32_t> colours;
+    std::map<std::wstring, FileSignature> signatures;
+    std::map<std::wstring, int> renders;
+    std::map<std::wstring, bool> held;
+    bool stubborn = false;
+    std::vector<std::pair<std::uint64_t, std::optional<std::uint32_t>>> delivered;
+
+    void Release(const std::wstring& path) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        held[path] = false;
+        changed.notify_all();
+    }
+    // Waits (generously) until condition holds.
+    template <typename Condition>
+    bool WaitFor(Condition condition) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, 10s, condition);
+    }
+};
+
+class FakeDecoder final : public SlideDecoder {
+public:
+    explicit FakeDecoder(std::shared_ptr<Disk> disk) : disk_(std::move(disk)) {}
+    std::optional<FileSignature> Signature(const std::wstring& path) override {
+        const std::lock_guard<std::mutex> lock(disk_->mutex);
+        return disk_->signatures[path];
+    }
+    std::optional<SlideFrame> Render(const std::wstring& path, int, int, const std::atomic<bool>& stop) override {
+        std::unique_lock<std::mutex> lock(disk_->mutex);
+        ++disk_->renders[path];
+        disk_->changed.notify_all();
+        // Polls: `stop` is set by the worker without the disk's lock.
+        while (disk_->held[path] && (disk_->stubborn || !stop)) disk_->changed.wait_for(lock, 5ms);
+        if (stop && !disk_->stubborn) return std::nullopt;
+        const auto colour = disk_->colours.find(path);
+        if (colour == disk_->colours.end()) return std::nullopt;
+        return SlideFrame{Bitmap(1, 1, colour->second), {0, 0, 1, 1}};
+    }
+
+private:
+    std::shared_ptr<Disk> disk_;
+};
+
+std::unique_ptr<SlideWorker> MakeWorker(const std::shared_ptr<Disk>& disk) {
+    return std::make_unique<SlideWorker>([disk] { return std::make_unique<FakeDecoder>(disk); },
+                                         [disk](std::unique_ptr<RenderResult> result) {
+                                             const std::lock_guard<std::mutex> lock(disk->mutex);
+                                             std::optional<std::uint32_t> colour;
+                                             if (result->frame) colour = result->frame->screen.pixels[0];
+                                             disk->delivered.emplace_back(result->generation, colour);
+                                             disk->changed.notify_all();
+                                         });
+}
+
+RenderJob Job(std::uint64_t generation, const wchar_t* path, bool prefetch = false) {
+    return RenderJob{generation, path, 1024, 768, prefetch};
+}
+
+TEST(SlideWorker, APrefetchedSlideIsDecodedOnceUnlessItsFileChanged) {
+    for (const bool changedBetween : {false, true}) {
+        SCOPED_TRACE(changedBetween ? "the file was replaced after the prefetch" : "the file is unchanged");
+        auto disk = std::make_shared<Disk>();
+        disk->colours[L"B"] = 0xFF0000FFu;
+        disk->signatures[L"B"] = FileSignature{1, 7, 1000, 42};
+        const auto worker = MakeWorker(disk);
+        worker->Submit(Job(1, L"B", true));
+        ASSERT_TRUE(disk->WaitFor([&] { return disk->renders[L"B"] == 1; }));
+        if (changedBetween) {
+            const std::lock_guard<std::mutex> lock(disk->mutex);
+            disk->signatures[L"B"].lastWrite = 43;
+            disk->colours[L"B"] = 0xFF00FF00u;
+        }
+        worker->Submit(Job(2, L"B"));
+        ASSERT_TRUE(disk->WaitFor([&] { return disk->delivered.size() == 1; }));
+        const std::lock_guard<std::mutex> lock(disk->mutex);
+        EXPECT_EQ(disk->delivered[0].first, 2u) << "only the slide change is delivered";
+        EXPECT_EQ(disk->renders[L"B"], changedBetween ? 2 : 1);
+        EXPECT_EQ(disk->delivered[0].second, changedBetween ? 0xFF00FF00u : 0xFF0000FFu);
+    }
+}
+
+TEST(SlideWorker, ASlideChangeTakesOverThePrefetchOfTheSameSlideInProgress) {
+    auto disk = std::make_shared<Disk>();
+    disk->colours[L"B"] = 0xFF123456u;
+    disk->held[L"B"] = true;
+    const auto worker = MakeWorker(disk);
+    worker->Submit(Job(1, L"B", true));
+    ASSERT_TRUE(disk->WaitFor([&] { return disk->renders[L"B"] == 1; }));
+    worker->Submit(Job(2, L"B"));
+    disk->Release(L"B");
+    ASSERT_TRUE(disk->WaitFor([&] { return disk->delivered.size() == 1; }));
+    const std::lock_guard<std::mutex> lock(disk->mutex);
+    EXPECT_EQ(disk->renders[L"B"], 1);
+    EXPECT_EQ(disk->delivered[0].second, 0xFF123456u);
+}
+
+TEST(SlideWorker, ANewerSlideChangeStopsTheOneInProgress) {
+    auto disk = std::make_shared<Disk>();
+    disk->colours = {{L"A", 0xFFAAAAAAu}, {L"C", 0xFFCCCCCCu}};
+    disk->held[L"A"] = true;  // a slow slide, which does stop when asked
+    const auto worker = MakeWorker(disk);
+    worker->Submit(Job(1, L"A"));
+    ASSERT_TRUE(disk->WaitFor([&] { return disk->renders[L"A"] == 1; }));
+    worker->Submit(Job(2, L"C"));
+    ASSERT_TRUE(disk->WaitFor([&] { return disk->delivered.size() == 1; }));
+    const std::lock_guard<std::mutex> lock(disk->mutex);
+    EXPECT_EQ(disk->delivered[0].first, 2u) << "the stopped render delivers nothing";
+    EXPECT_EQ(disk->delivered[0].second, 0xFFCCCCCCu);
+}
+
+TEST(SlideWorker, AWorkerStuckInAReadIsAbandonedWithoutWaitingAndDeliversNothing) {
+    auto disk = std::make_shared<Disk>();
+    disk->colours = {{L"A", 0xFFAAAAAAu}, {L"C", 0xFFCCCCCCu}};
+    disk->held[L"A"] = true;
+    disk->stubborn = true;  // ignores being asked to stop
+    const int abandonedBefore = SlideWorker::AbandonedRunning();
+    auto stuck = MakeWorker(disk);
+    stuck->Submit(Job(1, L"A"));
+    ASSERT_TRUE(disk->WaitFor([&] { return disk->renders[L"A"] == 1; }));
+    stuck.reset();  // returns at once although its thread cannot stop
+    EXPECT_EQ(SlideWorker::AbandonedRunning(), abandonedBefore + 1);
+
+    const auto fresh = MakeWorker(disk);
+    fresh->Submit(Job(2, L"C"));
+    ASSERT_TRUE(disk->WaitFor([&] { return disk->delivered.size() == 1; })) << "the next slide comes regardless";
+    disk->Release(L"A");  // the read returns at last
+    for (int i = 0; i < 1000 && SlideWorker::AbandonedRunning() != abandonedBefore; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(SlideWorker::AbandonedRunning(), abandonedBefore) << "the abandoned thread ends once its read returns";
+    const std::lock_guard<std::mutex> lock(disk->mutex);
+    ASSERT_EQ(disk->delivered.size(), 1u) << "nothing from the abandoned worker";
+    EXPECT_EQ(disk->delivered[0].first, 2u);
+}
+
+}  // namespace
+}  // namespace tessaro
