@@ -125,6 +125,24 @@ if(Python3_FOUND)
     VERBATIM)
 endif()
 
+# The saver against its floors (bench/): bench_saver drives the real program; bench_bare_window
+# and bench_decode_floor are the least a program can do for the same result.
+add_executable(bench_saver bench/saver_bench.cpp)
+target_link_libraries(bench_saver PRIVATE tessaro_e2e_harness psapi)
+target_compile_definitions(bench_saver PRIVATE TESSARO_TEST_SLIDE_INTERVAL_MS=${TESSARO_TEST_SLIDE_INTERVAL_MS})
+add_executable(bench_bare_window WIN32 bench/bare_window.cpp)
+add_executable(bench_decode_floor bench/decode_floor.cpp)
+target_include_directories(bench_decode_floor PRIVATE src)
+target_link_libraries(bench_decode_floor PRIVATE ole32 windowscodecs)
+foreach(bench bench_saver bench_bare_window bench_decode_floor)
+  target_compile_definitions(${bench} PRIVATE ${TESSARO_WIN32_DEFINITIONS})
+  target_compile_options(${bench} PRIVATE ${TESSARO_WARNINGS})
+  if(MINGW)
+    target_link_options(${bench} PRIVATE -municode)
+  endif()
+endforeach()
+add_dependencies(bench_saver bench_bare_window bench_decode_floor Tessaro TessaroQuickCycle)
+
 # The whole per-tick slide work under WIC, on a folder of slides (bench/).
 add_executable(bench_slide_render bench/slide_render_bench.cpp)
 target_link_libraries(bench_slide_render PRIVATE tessaro_slide_decoder)

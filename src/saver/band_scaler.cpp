@@ -92,6 +92,12 @@ BandScaler::BandScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
 
 void BandScaler::AddRows(const std::uint8_t* rows, int count, std::size_t stride, PixelLayout layout) {
     const int bytesPerPixel = layout == PixelLayout::Bgr24 ? 3 : 4;
+    if (!rows_.grows && !columns_.grows) {
+        for (int i = 0; i < count && nextSourceRow_ < srcHeight_; ++i) {
+            AddRowShrinking(rows + static_cast<std::size_t>(i) * stride, bytesPerPixel);
+        }
+        return;
+    }
     const std::size_t slotSize = static_cast<std::size_t>(dstWidth_) * kChannels;
     for (int i = 0; i < count && nextSourceRow_ < srcHeight_; ++i) {
         ScaleRow(rows + static_cast<std::size_t>(i) * stride, bytesPerPixel,
@@ -103,6 +109,47 @@ void BandScaler::AddRows(const std::uint8_t* rows, int count, std::size_t stride
             EmitRow(nextOutputRow_++);
         }
     }
+}
+
+void BandScaler::AddRowShrinking(const std::uint8_t* in, int bytesPerPixel) {
+    const int row = nextSourceRow_++;
+    const std::size_t length = static_cast<std::size_t>(srcWidth_) * bytesPerPixel;
+    // The source row counts in the unfinished output rows whose taps reach it: at most two.
+    for (int y = nextOutputRow_; y < dstHeight_ && rows_.first[y] <= row; ++y) {
+        const int tap = row - rows_.first[y];
+        if (tap >= rows_.count[y]) continue;
+        const std::int32_t w = rows_.weights[rows_.offset[y] + tap];
+        std::vector<std::int32_t>& sums = sums_[y % 2];
+        if (sums.size() != length) sums.assign(length, 0);
+        if (tap == 0) {
+            for (std::size_t i = 0; i < length; ++i) sums[i] = w * in[i];
+        } else {
+            for (std::size_t i = 0; i < length; ++i) sums[i] += w * in[i];
+        }
+    }
+    while (nextOutputRow_ < dstHeight_ && rows_.first[nextOutputRow_] + rows_.count[nextOutputRow_] - 1 <= row) {
+        EmitSummedRow(nextOutputRow_++, bytesPerPixel);
+    }
+}
+
+void BandScaler::EmitSummedRow(int y, int bytesPerPixel) {
+    std::vector<std::int32_t>& sums = sums_[y % 2];
+    constexpr std::int32_t halfStep = 1 << (kIntermediateShift - 1);
+    for (std::int32_t& value : sums) value = (value + halfStep) >> kIntermediateShift;
+    constexpr std::int32_t half = 1 << (kFinalShift - 1);
+    for (int x = 0; x < dstWidth_; ++x) {
+        const std::int32_t* p = &sums[static_cast<std::size_t>(columns_.first[x]) * bytesPerPixel];
+        const std::int32_t* w = &columns_.weights[columns_.offset[x]];
+        std::int32_t b = 0, g = 0, r = 0;
+        for (int t = 0; t < columns_.count[x]; ++t, p += bytesPerPixel) {
+            b += w[t] * p[0];
+            g += w[t] * p[1];
+            r += w[t] * p[2];
+        }
+        const auto channel = [&](std::int32_t acc) { return static_cast<std::uint32_t>(Clamp((acc + half) >> kFinalShift, 0, 255)); };
+        output_[static_cast<std::size_t>(x)] = 0xFF000000u | channel(r) << 16 | channel(g) << 8 | channel(b);
+    }
+    sink_(y, output_.data());
 }
 
 void BandScaler::ScaleRow(const std::uint8_t* in, int bytesPerPixel, std::int32_t* out) const {

@@ -48,8 +48,10 @@ public:
     static AxisPlan PlanAxis(int sourceSize, int destinationSize);
 
 private:
+    void AddRowShrinking(const std::uint8_t* in, int bytesPerPixel);
     void ScaleRow(const std::uint8_t* in, int bytesPerPixel, std::int32_t* out) const;
     void EmitRow(int y);
+    void EmitSummedRow(int y, int bytesPerPixel);
 
     int srcWidth_;
     int srcHeight_;
@@ -65,6 +67,9 @@ private:
     std::vector<std::int32_t> ring_;
     std::vector<const std::int32_t*> tapRows_;  // the ring rows the current output row taps
     std::vector<std::int32_t> column_;          // the current output row before rounding
+    // When both axes shrink: the weighted sums of source rows for the two output rows a source
+    // row can fall into, at the source's width and layout.
+    std::vector<std::int32_t> sums_[2];
     std::vector<std::uint32_t> output_;
 };
 

@@ -4,7 +4,9 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <mutex>
 #include <system_error>
+#include <vector>
 
 #include "slide_interval.h"
 #include "slide_sequence.h"
@@ -17,8 +19,8 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr wchar_t kClassName[] = L"TessaroSaverWindow";
-// A finished render from the worker: lParam owns a RenderResult.
-constexpr UINT kSlideRendered = WM_APP + 1;
+// Renders are waiting in the mailbox.
+constexpr UINT kSlidesRendered = WM_APP + 1;
 // Workers given up on while stuck in a read; beyond this many, no more are started and slide
 // changes wait in the current one.
 constexpr int kMaxAbandonedWorkers = 4;
@@ -28,8 +30,37 @@ constexpr UINT kTrayFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIV
 
 }  // namespace
 
+// Finished renders on their way from the worker threads to the window, which may not exist yet
+// when the first one is done: it collects whatever waits once it is there.
+class RenderMailbox {
+public:
+    // Any thread.
+    void Put(std::unique_ptr<RenderResult> result) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        results_.push_back(std::move(result));
+        if (window_) ::PostMessageW(window_, kSlidesRendered, 0, 0);
+    }
+    // The window's thread: from now on every result is announced to window.
+    void Open(HWND window) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        window_ = window;
+        if (!results_.empty()) ::PostMessageW(window_, kSlidesRendered, 0, 0);
+    }
+    std::vector<std::unique_ptr<RenderResult>> Take() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return std::move(results_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<RenderResult>> results_;
+    HWND window_ = nullptr;
+};
+
 Form1::Form1(std::wstring applicationFolder)
-    : applicationFolder_(std::move(applicationFolder)), slideShow_(kSlideCount) {}
+    : applicationFolder_(std::move(applicationFolder)),
+      slideShow_(kSlideCount),
+      mailbox_(std::make_shared<RenderMailbox>()) {}
 
 bool Form1::Create(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -43,6 +74,11 @@ bool Form1::Create(HINSTANCE instance) {
 
     screenWidth_ = ::GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = ::GetSystemMetrics(SM_CYSCREEN);
+    // The first slide is asked for before anything else: decoding is the longest part of the
+    // start, and making the window and preparing the desktop run meanwhile.
+    StartWorker();
+    Carry(slideShow_.Start(), nullptr);
+
     // A tool window gets no taskbar button.
     hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Form1", WS_POPUP, 0, 0, screenWidth_,
                               screenHeight_, nullptr, nullptr, instance, this);
@@ -50,6 +86,7 @@ bool Form1::Create(HINSTANCE instance) {
         TraceFailure(L"creating the saver window", L"Form1", static_cast<long>(::GetLastError()));
         return false;
     }
+    mailbox_->Open(hwnd_);
     Load();
     return true;
 }
@@ -61,16 +98,10 @@ void Form1::Show() {
 }
 
 void Form1::StartWorker() {
-    // The worker posts each finished frame to the window and never touches it otherwise.
-    const HWND window = hwnd_;
     try {
-        worker_ = std::make_unique<SlideWorker>([] { return std::make_unique<WicSlideDecoder>(); },
-                                                [window](std::unique_ptr<RenderResult> result) {
-                                                    if (::PostMessageW(window, kSlideRendered, 0,
-                                                                       reinterpret_cast<LPARAM>(result.get()))) {
-                                                        result.release();  // the window owns it now
-                                                    }
-                                                });
+        worker_ = std::make_unique<SlideWorker>(
+            [] { return std::make_unique<WicSlideDecoder>(); },
+            [mailbox = mailbox_](std::unique_ptr<RenderResult> result) { mailbox->Put(std::move(result)); });
     } catch (const std::system_error& error) {
         TraceFailure(L"starting the slide worker", L"Form1", error.code().value());
     }
@@ -78,10 +109,6 @@ void Form1::StartWorker() {
 
 // The window was created the size of the screen, with its black background.
 void Form1::Load() {
-    // Started first: loading the imaging component takes a while, and the desktop work below
-    // runs meanwhile.
-    StartWorker();
-
     // The back buffer starts black too.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -107,9 +134,7 @@ void Form1::Load() {
     if (trayWasVisible_) ::SetWindowPos(trayWnd_, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | kTrayFlags);
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
-
-    // The first slide appears when the worker has it; the window is black until then.
-    Carry(slideShow_.Start(), nullptr);
+    // The first slide, asked for already, appears when the worker has it; black until then.
 }
 
 void Form1::Unload() {
@@ -137,9 +162,11 @@ void Form1::Carry(const SlideShow::Actions& actions, const SlideFrame* frame) {
     }
 }
 
-void Form1::SlideRendered(std::unique_ptr<RenderResult> result) {
-    const SlideFrame* frame = result->frame ? &*result->frame : nullptr;
-    Carry(slideShow_.Rendered(result->generation, frame != nullptr), frame);
+void Form1::SlidesRendered() {
+    for (const std::unique_ptr<RenderResult>& result : mailbox_->Take()) {
+        const SlideFrame* frame = result->frame ? &*result->frame : nullptr;
+        Carry(slideShow_.Rendered(result->generation, frame != nullptr), frame);
+    }
 }
 
 void Form1::Present(const Bitmap* screen) {
@@ -180,8 +207,8 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_TIMER:
             if (wParam == kTimer1) Timer1_Timer();
             return 0;
-        case kSlideRendered:
-            SlideRendered(std::unique_ptr<RenderResult>(reinterpret_cast<RenderResult*>(lParam)));
+        case kSlidesRendered:
+            SlidesRendered();
             return 0;
         case WM_GETMINMAXINFO: {
             // Maximised means the whole monitor, not the work area.

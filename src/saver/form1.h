@@ -15,13 +15,15 @@
 
 namespace tessaro {
 
+class RenderMailbox;
+
 class Form1 {
 public:
     explicit Form1(std::wstring applicationFolder);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    // Creates the window (still hidden) and runs its load step, which asks for the first slide.
+    // Asks for the first slide, creates the window (still hidden) and runs its load step.
     bool Create(HINSTANCE instance);
     // Shows the window, then maximises it (to the whole monitor). It is black until the first
     // slide is ready, and input ends the saver from now on.
@@ -33,7 +35,7 @@ private:
     void Load();
     [[noreturn]] void Unload();
     void Timer1_Timer();
-    void SlideRendered(std::unique_ptr<RenderResult> result);
+    void SlidesRendered();
     void Carry(const SlideShow::Actions& actions, const SlideFrame* frame);
     void StartWorker();
     void Present(const Bitmap* screen);
@@ -43,6 +45,7 @@ private:
     HWND hwnd_ = nullptr;
 
     SlideShow slideShow_;
+    std::shared_ptr<RenderMailbox> mailbox_;  // shared with the worker threads
     std::unique_ptr<SlideWorker> worker_;
 
     HIMC savedImeContext_ = nullptr;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "../common/long_path.h"
 #include "../win32/diagnostics.h"
+#include "../win32/procedure.h"
 
 namespace tessaro {
 namespace {
@@ -95,7 +97,8 @@ std::optional<RowSource> ReducedRows(IWICBitmapFrameDecode* frame, PictureSize s
 
 // The picture as decoded, in its own layout when the composer reads it, else converted to
 // premultiplied 32-bit pixels: transparent parts end up black, the colour behind every slide.
-std::optional<RowSource> FullRows(IWICBitmapFrameDecode* frame, PictureSize stored, HRESULT& failure) {
+std::optional<RowSource> FullRows(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, PictureSize stored,
+                                  HRESULT& failure) {
     RowSource rows;
     rows.size = stored;
     WICPixelFormatGUID format{};
@@ -105,7 +108,13 @@ std::optional<RowSource> FullRows(IWICBitmapFrameDecode* frame, PictureSize stor
         failure = frame->QueryInterface(IID_PPV_ARGS(rows.source.put()));
     } else {
         rows.layout = PixelLayout::Bgrx32;
-        failure = ::WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame, rows.source.put());
+        ComPtr<IWICFormatConverter> converter;
+        failure = factory->CreateFormatConverter(converter.put());
+        if (SUCCEEDED(failure)) {
+            failure = converter->Initialize(frame, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                            WICBitmapPaletteTypeCustom);
+        }
+        if (SUCCEEDED(failure)) failure = converter->QueryInterface(IID_PPV_ARGS(rows.source.put()));
     }
     if (FAILED(failure)) return std::nullopt;
     return rows;
@@ -113,9 +122,28 @@ std::optional<RowSource> FullRows(IWICBitmapFrameDecode* frame, PictureSize stor
 
 }  // namespace
 
-WicSlideDecoder::WicSlideDecoder() : com_(COINIT_MULTITHREADED) {
-    const HRESULT created = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                               IID_PPV_ARGS(factory_.put()));
+RuntimeCom::RuntimeCom() {
+    wchar_t system[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    ole32_.reset(::LoadLibraryW((std::wstring(system, length) + L"\\ole32.dll").c_str()));
+    const auto initialize = FindProcedure<decltype(&::CoInitializeEx)>(ole32_.get(), "CoInitializeEx");
+    uninitialize_ = FindProcedure<decltype(&::CoUninitialize)>(ole32_.get(), "CoUninitialize");
+    createInstance_ = FindProcedure<decltype(&::CoCreateInstance)>(ole32_.get(), "CoCreateInstance");
+    if (initialize && uninitialize_ && createInstance_) joined_ = initialize(nullptr, COINIT_MULTITHREADED);
+}
+
+RuntimeCom::~RuntimeCom() {
+    if (SUCCEEDED(joined_)) uninitialize_();
+}
+
+HRESULT RuntimeCom::CreateInstance(REFCLSID type, REFIID interfaceId, void** object) const {
+    if (FAILED(joined_)) return joined_;
+    return createInstance_(type, nullptr, CLSCTX_INPROC_SERVER, interfaceId, object);
+}
+
+WicSlideDecoder::WicSlideDecoder() {
+    const HRESULT created = com_.CreateInstance(CLSID_WICImagingFactory, IID_PPV_ARGS(factory_.put()));
     if (FAILED(created)) TraceFailure(L"creating the imaging factory", L"the slide worker", created);
 }
 
@@ -167,7 +195,7 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
     if (!plan) return failed(L"placing the slide", E_INVALIDARG);
 
     std::optional<RowSource> rows = ReducedRows(frame.get(), stored, plan->scaled);
-    if (!rows) rows = FullRows(frame.get(), stored, hr);
+    if (!rows) rows = FullRows(factory_.get(), frame.get(), stored, hr);
     if (!rows) return failed(L"converting the slide's pixels", hr);
 
     SlideComposer composer(*plan, screenWidth, screenHeight, rows->size);

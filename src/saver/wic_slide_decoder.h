@@ -10,9 +10,27 @@
 
 namespace tessaro {
 
+// COM, from ole32 loaded at run time by the thread that decodes rather than with the program:
+// the saver's window comes up without waiting for it. Joins the thread to the multithreaded
+// apartment for the object's lifetime.
+class RuntimeCom {
+public:
+    RuntimeCom();
+    ~RuntimeCom();
+    RuntimeCom(const RuntimeCom&) = delete;
+    RuntimeCom& operator=(const RuntimeCom&) = delete;
+
+    HRESULT CreateInstance(REFCLSID type, REFIID interfaceId, void** object) const;
+
+private:
+    UniqueModule ole32_;
+    decltype(&::CoUninitialize) uninitialize_ = nullptr;
+    decltype(&::CoCreateInstance) createInstance_ = nullptr;
+    HRESULT joined_ = E_FAIL;
+};
+
 class WicSlideDecoder final : public SlideDecoder {
 public:
-    // Joins the calling thread to COM for the decoder's lifetime.
     WicSlideDecoder();
 
     std::optional<FileSignature> Signature(const std::wstring& path) override;
@@ -23,7 +41,7 @@ private:
     std::optional<SlideFrame> RenderFile(HANDLE file, const std::wstring& path, int screenWidth, int screenHeight,
                                          const std::atomic<bool>& stop);
 
-    ComApartment com_;
+    RuntimeCom com_;
     ComPtr<IWICImagingFactory> factory_;
 };
 

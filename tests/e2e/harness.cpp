@@ -132,6 +132,16 @@ std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>
     return bytes;
 }
 
+std::string WithExifOrientation(std::string jpeg, int orientation) {
+    // A little-endian TIFF header and one directory entry: tag 274, one SHORT.
+    const std::string tiff = std::string("II*\0\x08\0\0\0", 8) + std::string("\x01\0\x12\x01\x03\0\x01\0\0\0", 10) +
+                             static_cast<char>(orientation) + std::string(7, '\0');
+    const std::string body = std::string("Exif\0\0", 6) + tiff;
+    const std::size_t length = body.size() + 2;
+    jpeg.insert(2, "\xFF\xE1" + std::string{static_cast<char>(length >> 8), static_cast<char>(length & 0xFF)} + body);
+    return jpeg;
+}
+
 std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container) {
     return EncodePixels(width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, rgb), container);
 }

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,6 +48,8 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_
 std::wstring SlideName(int number);  // "ZUMIK07.DAT"
 // A picture in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP), from 0xRRGGBB pixels.
 std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container);
+// The JPEG with an EXIF segment saying how it is to be turned (1 to 8) put right after its start.
+std::string WithExifOrientation(std::string jpeg, int orientation);
 // A picture of one colour.
 std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container);
 
@@ -59,6 +62,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_.get(); }
     bool Started() const { return static_cast<bool>(process_); }
     bool Running() const;
     bool WaitForExit(Milliseconds timeout) const;
@@ -112,6 +116,14 @@ private:
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
 };
+
+// True when the colours differ by at most tolerance in each channel (lossy formats).
+inline bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance) return false;
+    }
+    return true;
+}
 
 // One pixel of the screen, 0xRRGGBB: much quicker than a whole screenshot.
 std::uint32_t ScreenPixel(int x, int y);

@@ -32,14 +32,6 @@ inline void EndWithKey(Process& process, WORD key = 'A') {
     EXPECT_EQ(process.ExitCode(), 0u);
 }
 
-// True when the colours differ by at most tolerance in each channel (lossy formats).
-inline bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance) return false;
-    }
-    return true;
-}
-
 // True when every pixel of the screen is black.
 inline bool ScreenAllBlack(const Screenshot& shot) {
     for (int y = 0; y < shot.Height(); ++y)

@@ -79,14 +79,7 @@ std::string QuarteredPhoto(int orientation) {
                 bottom ? (right ? 0xF1C40F /* yellow */ : 0x2E4BC1 /* blue */) : (right ? 0x27AE60 /* green */ : 0xC0392B);
         }
     }
-    std::string jpeg = EncodePixels(kWidth, kHeight, pixels, GUID_ContainerFormatJpeg);
-    // APP1 "Exif": a little-endian TIFF header and one directory entry, tag 274, one SHORT.
-    const std::string tiff = std::string("II*\0\x08\0\0\0", 8) + std::string("\x01\0\x12\x01\x03\0\x01\0\0\0", 10) +
-                             static_cast<char>(orientation) + std::string(7, '\0');
-    const std::string body = std::string("Exif\0\0", 6) + tiff;
-    const std::size_t length = body.size() + 2;
-    jpeg.insert(2, "\xFF\xE1" + std::string{static_cast<char>(length >> 8), static_cast<char>(length & 0xFF)} + body);
-    return jpeg;
+    return WithExifOrientation(EncodePixels(kWidth, kHeight, pixels, GUID_ContainerFormatJpeg), orientation);
 }
 
 TEST(SlideEngine, PhotosAreShownUprightAndFittedByTheirUprightSize) {
