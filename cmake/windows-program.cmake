@@ -50,54 +50,12 @@ if(CMAKE_CROSSCOMPILING)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-session.sh run ${TESSARO_WINE_STATE})
 endif()
 
-if(NOT EXISTS ${GOOGLETEST_SOURCE}/CMakeLists.txt)
-  message(STATUS "GoogleTest sources not found at ${GOOGLETEST_SOURCE}: end-to-end tests and demo tools are not built")
-  return()
-endif()
-
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-add_subdirectory(${GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-include(GoogleTest)
-
+# Drives a real Tessaro.scr from outside: the end-to-end tests, the demo and the screenshots.
 add_library(tessaro_e2e_harness STATIC tests/e2e/harness.cpp)
 target_include_directories(tessaro_e2e_harness PUBLIC src tests/e2e)
 target_compile_definitions(tessaro_e2e_harness PUBLIC ${TESSARO_WIN32_DEFINITIONS})
 target_link_libraries(tessaro_e2e_harness PUBLIC user32 gdi32 ole32 windowscodecs)
 target_compile_options(tessaro_e2e_harness PRIVATE ${TESSARO_WARNINGS})
-
-set(TESSARO_E2E_SOURCES
-  tests/e2e/dispatch_test.cpp
-  tests/e2e/saver_window_test.cpp
-  tests/e2e/placement_test.cpp
-  tests/e2e/slide_cycle_test.cpp
-  tests/e2e/dismissal_test.cpp
-  tests/e2e/settings_dialog_test.cpp
-  tests/e2e/about_box_test.cpp
-  tests/e2e/sysinfo_test.cpp
-)
-add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
-target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest advapi32)
-target_include_directories(e2e_tests PRIVATE resources)
-target_compile_definitions(e2e_tests PRIVATE TESSARO_TEST_SLIDE_INTERVAL_MS=${TESSARO_TEST_SLIDE_INTERVAL_MS})
-target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
-add_executable(fake_tool tests/e2e/fake_tool.cpp)
-target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
-if(MINGW)
-  target_link_options(fake_tool PRIVATE -municode)
-endif()
-add_dependencies(e2e_tests Tessaro TessaroQuickCycle fake_tool)
-
-if(CMAKE_CROSSCOMPILING)
-  add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${TESSARO_WINE_STATE})
-  add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${TESSARO_WINE_STATE})
-  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 300)
-  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
-endif()
-# Tests share one screen, pointer and keyboard: they run one at a time.
-gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)
-set_tests_properties(${TESSARO_E2E_TESTS} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
 
 # The demo: the shipped program on 46 generated slides, with a screenshot of each.
 # dialog_capture takes the README's pictures of the dialogs.
@@ -130,3 +88,40 @@ target_link_libraries(bench_slide_render PRIVATE tessaro_slide_renderer)
 if(MINGW)
   target_link_options(bench_slide_render PRIVATE -municode)
 endif()
+
+if(NOT TESSARO_TESTS)
+  return()
+endif()
+
+# End-to-end tests: a Windows test program that drives the real .scr under Wine.
+set(TESSARO_E2E_SOURCES
+  tests/e2e/dispatch_test.cpp
+  tests/e2e/saver_window_test.cpp
+  tests/e2e/placement_test.cpp
+  tests/e2e/slide_cycle_test.cpp
+  tests/e2e/dismissal_test.cpp
+  tests/e2e/settings_dialog_test.cpp
+  tests/e2e/about_box_test.cpp
+  tests/e2e/sysinfo_test.cpp
+)
+add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
+target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest advapi32)
+target_include_directories(e2e_tests PRIVATE resources)
+target_compile_definitions(e2e_tests PRIVATE TESSARO_TEST_SLIDE_INTERVAL_MS=${TESSARO_TEST_SLIDE_INTERVAL_MS})
+target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
+add_executable(fake_tool tests/e2e/fake_tool.cpp)
+target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
+if(MINGW)
+  target_link_options(fake_tool PRIVATE -municode)
+endif()
+add_dependencies(e2e_tests Tessaro TessaroQuickCycle fake_tool)
+
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${TESSARO_WINE_STATE})
+  add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${TESSARO_WINE_STATE})
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 300)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
+endif()
+# Tests share one screen, pointer and keyboard: they run one at a time.
+gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)
+set_tests_properties(${TESSARO_E2E_TESTS} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
