@@ -40,8 +40,8 @@ function(tessaro_add_saver name interval_ms)
   endif()
 endfunction()
 
-tessaro_add_saver(Tessaro 10000)
-tessaro_add_saver(TessaroQuickCycle ${TESSARO_TEST_SLIDE_INTERVAL_MS})
+tessaro_add_saver(Tessaro ${TESSARO_SLIDE_INTERVAL_MS})
+tessaro_add_saver(TessaroQuickCycle ${TESSARO_QUICK_CYCLE_INTERVAL_MS})
 
 # End-to-end tests: a Windows test program that drives the real .scr, run under Wine in a private
 # session (Xvfb, 1024x768x24, a virtual desktop with a taskbar) that ctest starts and stops.
@@ -57,8 +57,8 @@ target_compile_definitions(tessaro_e2e_harness PUBLIC ${TESSARO_WIN32_DEFINITION
 target_link_libraries(tessaro_e2e_harness PUBLIC user32 gdi32 ole32 windowscodecs)
 target_compile_options(tessaro_e2e_harness PRIVATE ${TESSARO_WARNINGS})
 
-# The demo: the shipped program on 46 generated slides, with a screenshot of each.
-# dialog_capture takes the README's pictures of the dialogs.
+# The demo: the shipped program on 46 generated slides, with a screenshot of each, timed by the
+# shipped interval. dialog_capture takes the README's pictures of the dialogs.
 foreach(tool demo_capture dialog_capture)
   add_executable(${tool} tools/${tool}.cpp)
   target_link_libraries(${tool} PRIVATE tessaro_e2e_harness)
@@ -67,6 +67,7 @@ foreach(tool demo_capture dialog_capture)
     target_link_options(${tool} PRIVATE -municode)
   endif()
 endforeach()
+target_compile_definitions(demo_capture PRIVATE TESSARO_SLIDE_INTERVAL_MS=${TESSARO_SLIDE_INTERVAL_MS})
 
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_FOUND)
@@ -107,7 +108,7 @@ set(TESSARO_E2E_SOURCES
 add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
 target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest advapi32)
 target_include_directories(e2e_tests PRIVATE resources)
-target_compile_definitions(e2e_tests PRIVATE TESSARO_TEST_SLIDE_INTERVAL_MS=${TESSARO_TEST_SLIDE_INTERVAL_MS})
+target_compile_definitions(e2e_tests PRIVATE TESSARO_QUICK_CYCLE_INTERVAL_MS=${TESSARO_QUICK_CYCLE_INTERVAL_MS})
 target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
 add_executable(fake_tool tests/e2e/fake_tool.cpp)
 target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
