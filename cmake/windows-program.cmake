@@ -26,6 +26,11 @@ if(MINGW)
   target_compile_options(tessaro_program PRIVATE -municode)
 endif()
 
+# The resource script pulls in the icon and the manifest, which CMake's scan of #include lines
+# does not see: without these, editing either would not rebuild the program.
+set_source_files_properties(resources/tessaro.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_CURRENT_SOURCE_DIR}/resources/resource.h;${CMAKE_CURRENT_SOURCE_DIR}/resources/tessaro.ico;${CMAKE_CURRENT_SOURCE_DIR}/resources/tessaro.manifest")
+
 function(tessaro_add_saver name interval_ms)
   add_executable(${name} WIN32 $<TARGET_OBJECTS:tessaro_program> src/saver/slide_interval.cpp resources/tessaro.rc)
   target_compile_definitions(${name} PRIVATE TESSARO_SLIDE_INTERVAL_MS=${interval_ms})
