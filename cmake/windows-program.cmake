@@ -48,11 +48,15 @@ endfunction()
 tessaro_add_saver(Tessaro ${TESSARO_SLIDE_INTERVAL_MS})
 tessaro_add_saver(TessaroQuickCycle ${TESSARO_QUICK_CYCLE_INTERVAL_MS})
 
-# End-to-end tests: a Windows test program that drives the real .scr, run under Wine in a private
-# session (Xvfb, 1024x768x24, a virtual desktop with a taskbar) that ctest starts and stops.
+# Everything that runs under Wine does so in a private session (Xvfb, 1024x768x24, a virtual
+# desktop with a taskbar) that ctest starts and stops.
 if(CMAKE_CROSSCOMPILING)
   set(TESSARO_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-session.sh run ${TESSARO_WINE_STATE})
+  add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${TESSARO_WINE_STATE})
+  add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${TESSARO_WINE_STATE})
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 300)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
 endif()
 
 # Drives a real Tessaro.scr from outside: the end-to-end tests, the demo and the screenshots.
@@ -99,7 +103,7 @@ if(NOT TESSARO_TESTS)
   return()
 endif()
 
-# End-to-end tests: a Windows test program that drives the real .scr under Wine.
+# End-to-end tests: a Windows test program that drives the real .scr.
 set(TESSARO_E2E_SOURCES
   tests/e2e/dispatch_test.cpp
   tests/e2e/saver_window_test.cpp
@@ -122,12 +126,6 @@ if(MINGW)
 endif()
 add_dependencies(e2e_tests Tessaro TessaroQuickCycle fake_tool)
 
-if(CMAKE_CROSSCOMPILING)
-  add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${TESSARO_WINE_STATE})
-  add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${TESSARO_WINE_STATE})
-  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 300)
-  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
-endif()
 # Tests share one screen, pointer and keyboard: they run one at a time.
 gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)
 set_tests_properties(${TESSARO_E2E_TESTS} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
