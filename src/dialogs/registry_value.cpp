@@ -1,5 +1,7 @@
 #include "registry_value.h"
 
+#include "../common/utf16.h"
+
 namespace tessaro {
 
 std::optional<RegistryText> ConvertRegistryValue(std::uint32_t type, const std::uint8_t* data,
@@ -14,10 +16,11 @@ std::optional<RegistryText> ConvertRegistryValue(std::uint32_t type, const std::
     }
     if (type != kRegSz && type != kRegExpandSz) return std::nullopt;
 
-    std::wstring text;
+    std::u16string units;
     for (std::size_t i = 0; i + 1 < byteCount; i += 2) {
-        text += static_cast<wchar_t>(data[i] | data[i + 1] << 8);
+        units += static_cast<char16_t>(data[i] | data[i + 1] << 8);
     }
+    std::wstring text = FromUtf16(units);
     if (!text.empty() && text.back() == L'\0') text.pop_back();
     return RegistryText{std::move(text), type == kRegExpandSz};
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/utf16.h"
+
 #include <vector>
 
 namespace tessaro {
@@ -9,7 +11,7 @@ namespace {
 
 std::vector<std::uint8_t> Utf16(const std::wstring& text, bool terminated) {
     std::vector<std::uint8_t> bytes;
-    for (wchar_t c : text) {
+    for (char16_t c : ToUtf16(text)) {
         bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
         bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
     }
@@ -26,6 +28,8 @@ TEST(RegistryValue, StringsLoseOneTerminatingZero) {
     EXPECT_EQ(Convert(kRegSz, Utf16(path, true))->text, path);
     EXPECT_EQ(Convert(kRegSz, Utf16(path, false))->text, path) << "stored without a zero: every character kept";
     EXPECT_EQ(Convert(kRegSz, Utf16(L"C:\\ツール\\情報.exe", true))->text, L"C:\\ツール\\情報.exe");
+    EXPECT_EQ(Convert(kRegSz, Utf16(L"C:\\\U0001D49C\\msinfo32.exe", true))->text, L"C:\\\U0001D49C\\msinfo32.exe")
+        << "a surrogate pair is one character";
     std::vector<std::uint8_t> twoZeros = Utf16(L"ab", true);
     twoZeros.insert(twoZeros.end(), {0, 0});
     EXPECT_EQ(Convert(kRegSz, twoZeros)->text, std::wstring(L"ab\0", 3)) << "only the last zero is dropped";
