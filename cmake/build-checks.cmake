@@ -13,6 +13,11 @@ add_test(NAME build.googletest_only_for_tests
   COMMAND ${TESSARO_CHECK_BUILD} googletest ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} "${CMAKE_TOOLCHAIN_FILE}"
           ${TESSARO_TARGETS_WITHOUT_GOOGLETEST})
 
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME build.windows7_imports
+    COMMAND ${TESSARO_CHECK_BUILD} imports ${CMAKE_SOURCE_DIR}/tools/newer-than-windows7.txt
+            $<TARGET_FILE:Tessaro> $<TARGET_FILE:TessaroQuickCycle>)
+endif()
 if(CMAKE_GENERATOR STREQUAL "Unix Makefiles" AND WIN32)
   add_test(NAME build.resource_dependencies
     COMMAND ${TESSARO_CHECK_BUILD} resources ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} Tessaro TessaroQuickCycle)

@@ -1,11 +1,10 @@
 #include "dialog_geometry.h"
 
+#include "../win32/dpi.h"
+
 namespace tessaro {
 
-int DialogDpi(HWND dialog) {
-    const UINT dpi = ::GetDpiForWindow(dialog);
-    return dpi ? static_cast<int>(dpi) : USER_DEFAULT_SCREEN_DPI;
-}
+int DialogDpi(HWND dialog) { return DpiFunctions::System().WindowDpi(dialog); }
 
 void PlaceControl(HWND dialog, int controlId, TwipsRect design, int dpi) {
     const PixelBox box = ToPixels(design, dpi);
@@ -14,10 +13,10 @@ void PlaceControl(HWND dialog, int controlId, TwipsRect design, int dpi) {
 }
 
 void SizeAndCentre(HWND dialog, int clientWidthTwips, int clientHeightTwips, int dpi, const RECT& area) {
-    RECT frame{0, 0, TwipsToPixels(clientWidthTwips, dpi), TwipsToPixels(clientHeightTwips, dpi)};
+    const RECT client{0, 0, TwipsToPixels(clientWidthTwips, dpi), TwipsToPixels(clientHeightTwips, dpi)};
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE));
-    ::AdjustWindowRectExForDpi(&frame, style, ::GetMenu(dialog) != nullptr, exStyle, static_cast<UINT>(dpi));
+    const RECT frame = DpiFunctions::System().WindowRectForClient(client, style, ::GetMenu(dialog) != nullptr, exStyle, dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const int left = area.left + (area.right - area.left - width) / 2;

@@ -4,6 +4,7 @@
 #include "dialog_geometry.h"
 #include "../common/application.h"
 #include "resource.h"
+#include "../win32/dpi.h"
 #include "../win32/window_class.h"
 
 namespace tessaro {
@@ -21,8 +22,8 @@ void Form2::Load() {
     ::SetWindowTextW(hwnd_, kApplicationTitle);
 
     const int dpi = DialogDpi(hwnd_);
-    const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(dpi));
-    const int smallIconSize = ::GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
+    const int iconSize = DpiFunctions::System().SystemMetric(SM_CXICON, dpi);
+    const int smallIconSize = DpiFunctions::System().SystemMetric(SM_CXSMICON, dpi);
     // Shared icons belong to the system's cache and are never destroyed by us.
     const auto icon = [&](int size) {
         return reinterpret_cast<LPARAM>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, size, size, LR_SHARED));

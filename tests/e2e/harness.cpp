@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "win32/dpi.h"
+
 #include <wincodec.h>
 
 #include <algorithm>
@@ -385,6 +387,6 @@ RECT ControlRect(HWND parent, int controlId) {
     return rect;
 }
 
-UINT WindowDpi(HWND window) { return ::GetDpiForWindow(window); }
+int WindowDpi(HWND window) { return DpiFunctions::System().WindowDpi(window); }
 
 }  // namespace tessaro::e2e

@@ -132,6 +132,6 @@ std::wstring ClassName(HWND window);
 RECT ClientRectOnScreen(HWND window);
 // A child control's rectangle relative to its parent's client area.
 RECT ControlRect(HWND parent, int controlId);
-UINT WindowDpi(HWND window);
+int WindowDpi(HWND window);
 
 }  // namespace tessaro::e2e
