@@ -113,6 +113,7 @@ endif()
 # hosted in a test program, where fonts and icons can be read (Wine hands no font or icon handles
 # across processes).
 set(TESSARO_WIN32_TEST_SOURCES
+  tests/win32/window_class_test.cpp
   tests/win32/dpi_test.cpp
 )
 add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES})
