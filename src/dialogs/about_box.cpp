@@ -35,7 +35,7 @@ bool FontFaceInstalled(const wchar_t* face, BYTE charset) {
 }  // namespace
 
 void SFrm_About::ShowModal(HWND owner) {
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &DialogProcedure<SFrm_About>,
+    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &WindowThunk::DialogProcedure<SFrm_About>,
                       reinterpret_cast<LPARAM>(this));
 }
 
@@ -114,7 +114,6 @@ void SFrm_About::cmdSysInfo_Click() {
 INT_PTR SFrm_About::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG: {
-            hwnd_ = dialog;
             if (!Load()) {
                 ::EndDialog(dialog, IDABORT);  // without version information the box is not shown
                 return TRUE;

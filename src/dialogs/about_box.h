@@ -24,6 +24,7 @@ private:
     void PaintSeparator();
     void cmdSysInfo_Click();
 
+    friend struct WindowThunk;  // sets hwnd_
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     UniqueFont titleFont_;

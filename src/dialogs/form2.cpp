@@ -11,9 +11,10 @@ namespace tessaro {
 
 bool Form2::Create(HINSTANCE instance) {
     instance_ = instance;
-    hwnd_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_FORM2), nullptr, &DialogProcedure<Form2>,
-                                 reinterpret_cast<LPARAM>(this));
-    if (!hwnd_) return false;
+    if (!::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_FORM2), nullptr, &WindowThunk::DialogProcedure<Form2>,
+                              reinterpret_cast<LPARAM>(this))) {
+        return false;
+    }
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     return true;
 }
@@ -45,7 +46,6 @@ void Form2::MENU_Version_Click() {
 INT_PTR Form2::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            hwnd_ = dialog;
             Load();
             return TRUE;  // the focus goes to the first tab stop, the OK button
         case WM_COMMAND:

@@ -17,6 +17,7 @@ private:
     void Load();
     void MENU_Version_Click();
 
+    friend struct WindowThunk;  // sets hwnd_
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
 };

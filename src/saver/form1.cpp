@@ -27,7 +27,7 @@ Form1::Form1(std::wstring applicationFolder) : applicationFolder_(std::move(appl
 bool Form1::Create(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &WindowProcedure<Form1>;
+    windowClass.lpfnWndProc = &WindowThunk::WindowProcedure<Form1>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
@@ -37,9 +37,10 @@ bool Form1::Create(HINSTANCE instance) {
     screenWidth_ = ::GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = ::GetSystemMetrics(SM_CYSCREEN);
     // A tool window gets no taskbar button.
-    hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Form1", WS_POPUP, 0, 0, screenWidth_,
-                              screenHeight_, nullptr, nullptr, instance, this);
-    if (!hwnd_) return false;
+    if (!::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Form1", WS_POPUP, 0, 0, screenWidth_,
+                           screenHeight_, nullptr, nullptr, instance, this)) {
+        return false;
+    }
     Load();
     return true;
 }

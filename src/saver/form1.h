@@ -35,6 +35,7 @@ private:
     void Present(const Bitmap* screen);
     void Paint();
 
+    friend struct WindowThunk;  // sets hwnd_
     std::wstring applicationFolder_;
     HWND hwnd_ = nullptr;
 
