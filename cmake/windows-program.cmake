@@ -14,6 +14,7 @@ target_link_libraries(tessaro_slide_renderer PUBLIC tessaro_core ole32 windowsco
 # The windows and the rest of the Win32 layer, compiled once for both copies of the program.
 add_library(tessaro_windows STATIC
   src/win32/dpi.cpp
+  src/win32/message_loop.cpp
   src/win32/module_info.cpp
   src/saver/form1.cpp
   src/dialogs/dialog_geometry.cpp
@@ -115,6 +116,7 @@ endif()
 set(TESSARO_WIN32_TEST_SOURCES
   tests/win32/window_class_test.cpp
   tests/win32/dpi_test.cpp
+  tests/win32/message_loop_test.cpp
 )
 add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES})
 target_link_libraries(win32_tests PRIVATE tessaro_windows GTest::gtest_main)
