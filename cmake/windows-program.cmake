@@ -16,6 +16,7 @@ add_library(tessaro_windows STATIC
   src/win32/dpi.cpp
   src/win32/message_loop.cpp
   src/win32/module_info.cpp
+  src/startup/single_instance.cpp
   src/saver/form1.cpp
   src/dialogs/dialog_geometry.cpp
   src/dialogs/form2.cpp
@@ -117,8 +118,9 @@ set(TESSARO_WIN32_TEST_SOURCES
   tests/win32/window_class_test.cpp
   tests/win32/dpi_test.cpp
   tests/win32/message_loop_test.cpp
+  tests/win32/single_instance_test.cpp
 )
-add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES})
+add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES} tests/win32/last_error_changing_delete.cpp)
 target_link_libraries(win32_tests PRIVATE tessaro_windows GTest::gtest_main)
 target_include_directories(win32_tests PRIVATE tests)
 target_compile_options(win32_tests PRIVATE ${TESSARO_WARNINGS})

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "command_switch.h"
+#include "single_instance.h"
 #include "../common/application.h"
 #include "../dialogs/form2.h"
 #include "../saver/form1.h"
@@ -18,8 +19,8 @@ namespace {
 int Main(HINSTANCE instance) {
     const std::wstring executablePath = ExecutablePath();
     // Held until the process ends; a second start finds it and leaves quietly.
-    UniqueHandle instanceMutex(::CreateMutexW(nullptr, FALSE, SingleInstanceName(executablePath).c_str()));
-    if (!instanceMutex || ::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    const SingleInstanceGuard instanceGuard(executablePath);
+    if (instanceGuard.AnotherInstanceRuns()) return 0;
 
     switch (DispatchSwitch(ArgumentText(::GetCommandLineW()))) {
         case LaunchAction::PasswordMessage:
