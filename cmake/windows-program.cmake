@@ -119,8 +119,9 @@ set(TESSARO_WIN32_TEST_SOURCES
   tests/win32/dpi_test.cpp
   tests/win32/message_loop_test.cpp
   tests/win32/single_instance_test.cpp
+  tests/win32/settings_dialog_test.cpp
 )
-add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES} tests/win32/last_error_changing_delete.cpp)
+add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES} tests/win32/dialog_host.cpp tests/win32/last_error_changing_delete.cpp)
 target_link_libraries(win32_tests PRIVATE tessaro_windows GTest::gtest_main)
 target_include_directories(win32_tests PRIVATE tests)
 target_compile_options(win32_tests PRIVATE ${TESSARO_WARNINGS})

@@ -71,10 +71,9 @@ void SFrm_About::SetTitleFont(int dpi) {
 
 void SFrm_About::ApplyLayout(int dpi) {
     // The icon first: setting it resizes its control to the icon's size.
-    const int iconSize = TwipsToPixels(about_layout::kIcon.width, dpi);
-    const auto icon = static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, iconSize, iconSize, LR_SHARED));
-    ::SendDlgItemMessageW(hwnd_, IDC_PIC_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    UniqueIcon icon = LoadApplicationIcon(instance_, TwipsToPixels(about_layout::kIcon.width, dpi));
+    ::SendDlgItemMessageW(hwnd_, IDC_PIC_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    icon_ = std::move(icon);  // the one it replaces is no longer shown
 
     PlaceControl(hwnd_, IDOK, about_layout::kOk, dpi);
     PlaceControl(hwnd_, IDC_PIC_ICON, about_layout::kIcon, dpi);

@@ -28,6 +28,7 @@ private:
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     UniqueFont titleFont_;
+    UniqueIcon icon_;
 };
 
 }  // namespace tessaro

@@ -1,5 +1,6 @@
 #include "dialog_geometry.h"
 
+#include "resource.h"
 #include "../win32/dpi.h"
 
 namespace tessaro {
@@ -26,6 +27,11 @@ void SizeAndCentre(HWND dialog, int clientWidthTwips, int clientHeightTwips, int
 
 RECT ScreenRect() {
     return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+UniqueIcon LoadApplicationIcon(HINSTANCE instance, int size) {
+    return UniqueIcon(static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 }  // namespace tessaro

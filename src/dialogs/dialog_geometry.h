@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "dialog_layout.h"
+#include "../win32/unique_resource.h"
 
 namespace tessaro {
 
@@ -17,5 +18,9 @@ void SizeAndCentre(HWND dialog, int clientWidthTwips, int clientHeightTwips, int
 
 // The whole primary monitor.
 RECT ScreenRect();
+
+// The application icon at size x size pixels, made for that size by the system from the images
+// in the resources. Owned: a shared icon would be whichever size was loaded first.
+UniqueIcon LoadApplicationIcon(HINSTANCE instance, int size);
 
 }  // namespace tessaro

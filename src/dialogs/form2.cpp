@@ -23,19 +23,21 @@ void Form2::Load() {
     ::SetWindowTextW(hwnd_, kApplicationTitle);
 
     const int dpi = DialogDpi(hwnd_);
-    const int iconSize = DpiFunctions::System().SystemMetric(SM_CXICON, dpi);
-    const int smallIconSize = DpiFunctions::System().SystemMetric(SM_CXSMICON, dpi);
-    // Shared icons belong to the system's cache and are never destroyed by us.
-    const auto icon = [&](int size) {
-        return reinterpret_cast<LPARAM>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, size, size, LR_SHARED));
-    };
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, icon(iconSize));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, icon(smallIconSize));
-
+    SetIcons(dpi);
     PlaceControl(hwnd_, IDOK, settings_layout::kOk, dpi);
     PlaceControl(hwnd_, IDCANCEL, settings_layout::kCancel, dpi);
     PlaceControl(hwnd_, IDC_LABEL1, settings_layout::kLabel, dpi);
     SizeAndCentre(hwnd_, settings_layout::kClientWidth, settings_layout::kClientHeight, dpi, ScreenRect());
+}
+
+void Form2::SetIcons(int dpi) {
+    UniqueIcon icon = LoadApplicationIcon(instance_, DpiFunctions::System().SystemMetric(SM_CXICON, dpi));
+    UniqueIcon smallIcon = LoadApplicationIcon(instance_, DpiFunctions::System().SystemMetric(SM_CXSMICON, dpi));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    // The icons they replace are destroyed only now that the window no longer uses them.
+    icon_ = std::move(icon);
+    smallIcon_ = std::move(smallIcon);
 }
 
 void Form2::MENU_Version_Click() {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "../win32/unique_resource.h"
+
 namespace tessaro {
 
 class Form2 {
@@ -15,11 +17,14 @@ public:
 
 private:
     void Load();
+    void SetIcons(int dpi);
     void MENU_Version_Click();
 
     friend struct WindowThunk;  // sets hwnd_
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
+    UniqueIcon icon_;
+    UniqueIcon smallIcon_;
 };
 
 }  // namespace tessaro

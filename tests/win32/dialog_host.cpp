@@ -1,0 +1,70 @@
+#include "dialog_host.h"
+
+namespace tessaro {
+namespace {
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+}  // namespace
+
+DialogHost::DialogHost(std::function<void()> run)
+    : thread_([this, run = std::move(run)] {
+          threadId_ = ::GetCurrentThreadId();
+          run();
+      }) {
+    WaitUntil([&] {
+        const DWORD id = threadId_;
+        if (!id) return false;
+        ::EnumThreadWindows(
+            id,
+            [](HWND window, LPARAM found) -> BOOL {
+                if (!::IsWindowVisible(window)) return TRUE;
+                *reinterpret_cast<HWND*>(found) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&dialog_));
+        return dialog_ != nullptr;
+    });
+}
+
+DialogHost::~DialogHost() {
+    if (dialog_ && ::IsWindow(dialog_)) ::PostMessageW(dialog_, WM_CLOSE, 0, 0);
+    thread_.join();
+}
+
+void SendDpiChange(HWND dialog, int dpi, const RECT& suggested) {
+    ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+PixelBox ControlBox(HWND dialog, int controlId) {
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(dialog, controlId), &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return PixelBox{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+LOGFONTW FontOf(HWND window) {
+    LOGFONTW font{};
+    const auto handle = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+    if (handle) ::GetObjectW(handle, sizeof(font), &font);
+    return font;
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info)) return 0;
+    const UniqueBitmap mask(info.hbmMask);
+    const UniqueBitmap colour(info.hbmColor);
+    BITMAP bitmap{};
+    ::GetObjectW(colour ? colour.get() : mask.get(), sizeof(bitmap), &bitmap);
+    return bitmap.bmWidth;
+}
+
+}  // namespace tessaro
