@@ -61,7 +61,6 @@ inline constexpr int kTitleFontPoints = 9;
 inline constexpr int kLineLeft = 120;
 inline constexpr int kLineRight = 6000;
 inline constexpr int kWhiteLineY = 1800;
-inline constexpr int kGreyLineY = 1830;
 }  // namespace about_layout
 
 struct SettingsDialogLayout {

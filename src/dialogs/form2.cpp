@@ -23,11 +23,18 @@ void Form2::Load() {
     ::SetWindowTextW(hwnd_, kApplicationTitle);
 
     const int dpi = DialogDpi(hwnd_);
+    dialogFont_.Remember(hwnd_, dpi);
+    ApplyDpi(dpi);
+    const SettingsDialogLayout layout = LayOutSettingsDialog(dpi);
+    SizeAndCentre(hwnd_, layout.clientWidth, layout.clientHeight, dpi, ScreenRect());
+}
+
+void Form2::ApplyDpi(int dpi) {
     SetIcons(dpi);
-    PlaceControl(hwnd_, IDOK, settings_layout::kOk, dpi);
-    PlaceControl(hwnd_, IDCANCEL, settings_layout::kCancel, dpi);
-    PlaceControl(hwnd_, IDC_LABEL1, settings_layout::kLabel, dpi);
-    SizeAndCentre(hwnd_, settings_layout::kClientWidth, settings_layout::kClientHeight, dpi, ScreenRect());
+    const SettingsDialogLayout layout = LayOutSettingsDialog(dpi);
+    PlaceControl(hwnd_, IDOK, layout.ok);
+    PlaceControl(hwnd_, IDCANCEL, layout.cancel);
+    PlaceControl(hwnd_, IDC_LABEL1, layout.label);
 }
 
 void Form2::SetIcons(int dpi) {
@@ -45,11 +52,18 @@ void Form2::MENU_Version_Click() {
     about.ShowModal(hwnd_);
 }
 
-INT_PTR Form2::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR Form2::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             Load();
             return TRUE;  // the focus goes to the first tab stop, the OK button
+        case WM_DPICHANGED:
+            // Laid out here, the font included, from the design: nothing is left to the
+            // dialog manager's own scaling, which Windows 8.1 does not have.
+            dialogFont_.Apply(dialog, NewDpi(wParam));
+            ApplyDpi(NewDpi(wParam));
+            TakeSuggestedRect(dialog, lParam);
+            return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDOK:      // Cmd_OK

@@ -1,4 +1,5 @@
-// The settings dialog, hosted in this test program: its icons.
+// The settings dialog, hosted in this test program: its icons, and what it does when the DPI of
+// its monitor changes.
 
 #include "dialogs/form2.h"
 
@@ -6,6 +7,7 @@
 
 #include "dialog_host.h"
 #include "resource.h"
+#include "win32/dpi.h"
 #include "win32/message_loop.h"
 
 namespace tessaro {
@@ -30,6 +32,35 @@ TEST_F(HostedSettingsDialog, HasAnIconOfEachSizeTheSystemAsksFor) {
     ASSERT_NE(dialog_, nullptr);
     EXPECT_EQ(IconWidth(Icon(ICON_BIG)), ::GetSystemMetrics(SM_CXICON));
     EXPECT_EQ(IconWidth(Icon(ICON_SMALL)), ::GetSystemMetrics(SM_CXSMICON)) << "the caption shows the large image";
+}
+
+TEST_F(HostedSettingsDialog, LaysItselfOutAgainAtTheNewDpi) {
+    ASSERT_NE(dialog_, nullptr);
+    const LOGFONTW before = FontOf(::GetDlgItem(dialog_, IDOK));
+    struct Case {
+        int dpi;
+        RECT suggested;
+    };
+    const Case cases[] = {{144, {100, 80, 780, 300}}, {192, {50, 40, 960, 330}}, {120, {90, 70, 650, 270}}, {96, {200, 150, 650, 280}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.dpi << " DPI");
+        SendDpiChange(dialog_, c.dpi, c.suggested);
+
+        RECT frame{};
+        ::GetWindowRect(dialog_, &frame);
+        EXPECT_TRUE(::EqualRect(&frame, &c.suggested)) << "the window takes the suggested rectangle";
+        const SettingsDialogLayout layout = LayOutSettingsDialog(c.dpi);
+        EXPECT_EQ(ControlBox(dialog_, IDOK), layout.ok);
+        EXPECT_EQ(ControlBox(dialog_, IDCANCEL), layout.cancel);
+        EXPECT_EQ(ControlBox(dialog_, IDC_LABEL1), layout.label);
+        for (int control : {IDOK, IDCANCEL, IDC_LABEL1}) {
+            EXPECT_EQ(FontOf(::GetDlgItem(dialog_, control)).lfHeight, ScaledFontHeight(before.lfHeight, 96, c.dpi))
+                << "control " << control;
+        }
+        const DpiFunctions& system = DpiFunctions::System();
+        EXPECT_EQ(IconWidth(Icon(ICON_BIG)), system.SystemMetric(SM_CXICON, c.dpi));
+        EXPECT_EQ(IconWidth(Icon(ICON_SMALL)), system.SystemMetric(SM_CXSMICON, c.dpi));
+    }
 }
 
 }  // namespace

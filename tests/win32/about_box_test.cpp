@@ -1,0 +1,64 @@
+// The About box, hosted in this test program: what it does when the DPI of its monitor changes,
+// and the colour of its title.
+
+#include "dialogs/about_box.h"
+
+#include <gtest/gtest.h>
+
+#include "dialog_host.h"
+#include "resource.h"
+
+namespace tessaro {
+namespace {
+
+class HostedAboutBox : public testing::Test {
+protected:
+    HostedAboutBox()
+        : host_([] {
+              SFrm_About about(::GetModuleHandleW(nullptr));
+              about.ShowModal(nullptr);
+          }),
+          about_(host_.Dialog()) {}
+
+    DialogHost host_;
+    HWND about_;
+};
+
+TEST_F(HostedAboutBox, KeepsItsBoldTitleAndLaysItselfOutAgainAtTheNewDpi) {
+    ASSERT_NE(about_, nullptr);
+    HWND title = ::GetDlgItem(about_, IDC_LBL_TITLE);
+    ASSERT_EQ(FontOf(title).lfWeight, FW_BOLD) << "bold from the start";
+    const LOGFONTW before = FontOf(::GetDlgItem(about_, IDOK));
+    struct Case {
+        int dpi;
+        RECT suggested;
+    };
+    const Case cases[] = {{144, {100, 80, 720, 420}}, {192, {40, 30, 870, 460}}, {120, {90, 70, 610, 360}}, {96, {300, 200, 720, 430}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.dpi << " DPI");
+        SendDpiChange(about_, c.dpi, c.suggested);
+
+        const AboutBoxLayout layout = LayOutAboutBox(c.dpi);
+        const LOGFONTW titleFont = FontOf(title);
+        EXPECT_EQ(titleFont.lfWeight, FW_BOLD) << "the title lost its bold font";
+        EXPECT_EQ(titleFont.lfHeight, layout.titleFontHeight);
+        EXPECT_EQ(FontOf(::GetDlgItem(about_, IDOK)).lfHeight, ScaledFontHeight(before.lfHeight, 96, c.dpi));
+        EXPECT_NE(FontOf(::GetDlgItem(about_, IDC_LBL_VERSION)).lfWeight, FW_BOLD);
+
+        RECT frame{};
+        ::GetWindowRect(about_, &frame);
+        EXPECT_TRUE(::EqualRect(&frame, &c.suggested)) << "the window takes the suggested rectangle";
+        EXPECT_EQ(ControlBox(about_, IDOK), layout.ok);
+        EXPECT_EQ(ControlBox(about_, IDC_CMD_SYSINFO), layout.sysInfo);
+        EXPECT_EQ(ControlBox(about_, IDC_PIC_ICON), layout.icon);
+        EXPECT_EQ(ControlBox(about_, IDC_LBL_TITLE), layout.title);
+        EXPECT_EQ(ControlBox(about_, IDC_LBL_VERSION), layout.version);
+        EXPECT_EQ(ControlBox(about_, IDC_LBL_COMPANY_NAME), layout.companyName);
+        EXPECT_EQ(ControlBox(about_, IDC_LBL_LEGAL_COPYRIGHT), layout.legalCopyright);
+        const auto icon = reinterpret_cast<HICON>(::SendDlgItemMessageW(about_, IDC_PIC_ICON, STM_GETICON, 0, 0));
+        EXPECT_EQ(IconWidth(icon), layout.icon.width) << "the icon made again at the new size";
+    }
+}
+
+}  // namespace
+}  // namespace tessaro
