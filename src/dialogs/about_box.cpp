@@ -132,6 +132,12 @@ INT_PTR SFrm_About::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPAR
         case WM_PAINT:
             PaintSeparator();
             return TRUE;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) != ::GetDlgItem(dialog, IDC_LBL_TITLE)) return FALSE;
+            // The title is black whatever the system's text colour; the background as usual.
+            ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+            ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDOK:      // cmdOK, Enter

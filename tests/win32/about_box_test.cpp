@@ -60,5 +60,38 @@ TEST_F(HostedAboutBox, KeepsItsBoldTitleAndLaysItselfOutAgainAtTheNewDpi) {
     }
 }
 
+// The system's text colours changed for as long as this object lives.
+class SystemTextColours {
+public:
+    explicit SystemTextColours(COLORREF colour)
+        : saved_{::GetSysColor(kElements[0]), ::GetSysColor(kElements[1])} {
+        const COLORREF changed[] = {colour, colour};
+        ::SetSysColors(2, kElements, changed);
+    }
+    ~SystemTextColours() { ::SetSysColors(2, kElements, saved_); }
+    SystemTextColours(const SystemTextColours&) = delete;
+    SystemTextColours& operator=(const SystemTextColours&) = delete;
+
+private:
+    static constexpr INT kElements[] = {COLOR_WINDOWTEXT, COLOR_BTNTEXT};
+    COLORREF saved_[2];
+};
+
+// The colour a label is drawn in: what the box answers when the window system asks.
+COLORREF TextColourOf(HWND about, int labelId) {
+    const UniqueHdc dc(::CreateCompatibleDC(nullptr));
+    ::SetTextColor(dc.get(), RGB(1, 2, 3));
+    ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(about, labelId)));
+    return ::GetTextColor(dc.get());
+}
+
+TEST_F(HostedAboutBox, TheTitleIsBlackWhateverTheSystemTextColour) {
+    ASSERT_NE(about_, nullptr);
+    const SystemTextColours red(RGB(255, 0, 0));
+    EXPECT_EQ(TextColourOf(about_, IDC_LBL_TITLE), RGB(0, 0, 0));
+    EXPECT_EQ(TextColourOf(about_, IDC_LBL_VERSION), RGB(255, 0, 0)) << "the other labels keep the system's colour";
+}
+
 }  // namespace
 }  // namespace tessaro
