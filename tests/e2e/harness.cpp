@@ -175,6 +175,10 @@ bool Process::WaitForExit(Milliseconds timeout) const {
     return process_ && ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
+bool Process::WaitForInputIdle(Milliseconds timeout) const {
+    return WaitUntil([&] { return !Running() || ::WaitForInputIdle(process_.get(), 0) == 0; }, timeout, 5ms);
+}
+
 DWORD Process::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     ::GetExitCodeProcess(process_.get(), &code);

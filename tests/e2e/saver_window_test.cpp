@@ -32,7 +32,7 @@ TEST(SaverWindow, CoversTheScreenBorderlessBlackTopmostWithoutATaskbarButton) {
     EXPECT_EQ(WindowText(window), L"Form1");
     EXPECT_EQ(::GetForegroundWindow(), window);
 
-    EXPECT_TRUE(WaitUntil([] { return ScreenAllBlack(Screenshot::Take()); }, 3000ms)) << "the whole screen is black";
+    EXPECT_TRUE(WaitUntil([] { return ScreenAllBlack(Screenshot::Take()); }, kPatience)) << "the whole screen is black";
     EndWithKey(*process);
 }
 
@@ -46,12 +46,12 @@ TEST(SaverWindow, HidesPointerAndTaskbarAndGivesBothBack) {
     const SaverFolder folder;
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process), nullptr);
-    EXPECT_TRUE(WaitUntil([] { return !CursorShowing(); }, 2000ms)) << "pointer still shown";
+    EXPECT_TRUE(WaitUntil([] { return !CursorShowing(); }, kPatience)) << "pointer still shown";
     EXPECT_FALSE(TaskbarVisible());
     EndWithKey(*process);
 
-    EXPECT_TRUE(WaitUntil([] { return CursorShowing(); }, 2000ms)) << "pointer not shown again";
-    EXPECT_TRUE(WaitUntil([] { return TaskbarVisible(); }, 2000ms)) << "taskbar not shown again";
+    EXPECT_TRUE(WaitUntil([] { return CursorShowing(); }, kPatience)) << "pointer not shown again";
+    EXPECT_TRUE(WaitUntil([] { return TaskbarVisible(); }, kPatience)) << "taskbar not shown again";
     RECT taskbarAfter{};
     ::GetWindowRect(taskbar, &taskbarAfter);
     EXPECT_TRUE(::EqualRect(&taskbarBefore, &taskbarAfter)) << "the taskbar moved or changed size: now "
@@ -63,13 +63,13 @@ TEST(SaverWindow, LeavesATaskbarThatWasHiddenHidden) {
     HWND taskbar = Taskbar();
     ASSERT_NE(taskbar, nullptr);
     ::ShowWindow(taskbar, SW_HIDE);
-    ASSERT_TRUE(WaitUntil([] { return !TaskbarVisible(); }, 2000ms));
+    ASSERT_TRUE(WaitUntil([] { return !TaskbarVisible(); }, kPatience));
 
     const SaverFolder folder;
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process), nullptr);
     EndWithKey(*process);
-    EXPECT_FALSE(WaitUntil([] { return TaskbarVisible(); }, 500ms)) << "the saver showed a taskbar the user had hidden";
+    EXPECT_FALSE(WaitUntil([] { return TaskbarVisible(); }, kQuietPeriod)) << "the saver showed a taskbar the user had hidden";
     ::ShowWindow(taskbar, SW_SHOWNA);
 }
 
