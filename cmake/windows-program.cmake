@@ -121,6 +121,7 @@ set(TESSARO_WIN32_TEST_SOURCES
   tests/win32/single_instance_test.cpp
   tests/win32/settings_dialog_test.cpp
   tests/win32/about_box_test.cpp
+  tests/win32/test_session_test.cpp
 )
 add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES} tests/win32/dialog_host.cpp tests/win32/last_error_changing_delete.cpp)
 target_link_libraries(win32_tests PRIVATE tessaro_windows GTest::gtest_main)

@@ -15,22 +15,6 @@ namespace {
 
 constexpr wchar_t kTitleFontFace[] = L"ＭＳ Ｐゴシック";
 
-bool FontFaceInstalled(const wchar_t* face, BYTE charset) {
-    LOGFONTW query{};
-    query.lfCharSet = charset;
-    wcsncpy_s(query.lfFaceName, face, _TRUNCATE);
-    const WindowDc screen(nullptr);
-    bool found = false;
-    ::EnumFontFamiliesExW(
-        screen.get(), &query,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    return found;
-}
-
 }  // namespace
 
 void SFrm_About::ShowModal(HWND owner) {

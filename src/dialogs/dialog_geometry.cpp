@@ -36,6 +36,22 @@ RECT ScreenRect() {
     return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
+bool FontFaceInstalled(const wchar_t* face, BYTE charset) {
+    LOGFONTW query{};
+    query.lfCharSet = charset;
+    wcsncpy_s(query.lfFaceName, face, _TRUNCATE);
+    const WindowDc screen(nullptr);
+    bool found = false;
+    ::EnumFontFamiliesExW(
+        screen.get(), &query,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
 UniqueIcon LoadApplicationIcon(HINSTANCE instance, int size) {
     return UniqueIcon(static_cast<HICON>(
         ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));

@@ -28,6 +28,9 @@ int NewDpi(WPARAM dpiChangedWParam);
 // The whole primary monitor.
 RECT ScreenRect();
 
+// A font of this face and character set is installed.
+bool FontFaceInstalled(const wchar_t* face, BYTE charset);
+
 // The application icon at size x size pixels, made for that size by the system from the images
 // in the resources. Owned: a shared icon would be whichever size was loaded first.
 UniqueIcon LoadApplicationIcon(HINSTANCE instance, int size);
