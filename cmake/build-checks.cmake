@@ -13,6 +13,9 @@ add_test(NAME build.googletest_only_for_tests
   COMMAND ${TESSARO_CHECK_BUILD} googletest ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} "${CMAKE_TOOLCHAIN_FILE}"
           ${TESSARO_TARGETS_WITHOUT_GOOGLETEST})
 
+if(WIN32)
+  add_test(NAME build.one_slide_interval COMMAND ${TESSARO_CHECK_BUILD} interval ${CMAKE_BINARY_DIR})
+endif()
 if(CMAKE_CROSSCOMPILING)
   add_test(NAME build.windows7_imports
     COMMAND ${TESSARO_CHECK_BUILD} imports ${CMAKE_SOURCE_DIR}/tools/newer-than-windows7.txt

@@ -10,6 +10,8 @@
       each file the resource script includes rebuilds the resources of every TARGET
   check_build.py imports LIST PROGRAM...
       no PROGRAM imports a function named in LIST
+  check_build.py interval BUILD_DIR
+      the demo times its screenshots by the interval the shipped program is built with
 """
 
 import json
@@ -132,6 +134,23 @@ def check_imports(list_file, programs):
     return 0
 
 
+def interval_of(build_dir, target, source):
+    for entry in compile_commands(build_dir):
+        if entry["file"].endswith(source) and f"CMakeFiles/{target}.dir/" in entry["command"]:
+            found = re.search(r"-DTESSARO_SLIDE_INTERVAL_MS=(\d+)", entry["command"])
+            return found.group(1) if found else None
+    return None
+
+
+def check_interval(build_dir):
+    program = interval_of(build_dir, "Tessaro", "src/saver/slide_interval.cpp")
+    demo = interval_of(build_dir, "demo_capture", "tools/demo_capture.cpp")
+    if program is None or program != demo:
+        return fail(f"the program's slide interval is {program} ms, the demo's {demo} ms")
+    print(f"the program and the demo both use {program} ms")
+    return 0
+
+
 def main(argv):
     if len(argv) >= 3 and argv[1] == "standard":
         return check_standard(argv[2])
@@ -141,6 +160,8 @@ def main(argv):
         return check_resources(argv[2], argv[3], argv[4:])
     if len(argv) >= 4 and argv[1] == "imports":
         return check_imports(argv[2], argv[3:])
+    if len(argv) == 3 and argv[1] == "interval":
+        return check_interval(argv[2])
     print(__doc__)
     return 2
 
