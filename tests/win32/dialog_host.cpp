@@ -1,5 +1,7 @@
 #include "dialog_host.h"
 
+#include <gtest/gtest.h>
+
 namespace tessaro {
 namespace {
 
@@ -39,8 +41,11 @@ DialogHost::~DialogHost() {
     thread_.join();
 }
 
-void SendDpiChange(HWND dialog, int dpi, const RECT& suggested) {
-    ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+void ChangeDpi(HWND dialog, const DpiChange& change) {
+    ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(change.dpi, change.dpi), reinterpret_cast<LPARAM>(&change.suggested));
+    RECT frame{};
+    ::GetWindowRect(dialog, &frame);
+    EXPECT_TRUE(::EqualRect(&frame, &change.suggested)) << "the window takes the suggested rectangle";
 }
 
 PixelBox ControlBox(HWND dialog, int controlId) {

@@ -32,8 +32,18 @@ private:
     HWND dialog_ = nullptr;
 };
 
-// WM_DPICHANGED as the system sends it when the dialog moves to a monitor of another DPI.
-void SendDpiChange(HWND dialog, int dpi, const RECT& suggested);
+// The monitor DPIs the tests move a dialog to, in turn, each with the window rectangle the
+// system suggests for it.
+struct DpiChange {
+    int dpi;
+    RECT suggested;
+};
+inline constexpr DpiChange kDpiChanges[] = {
+    {144, {100, 80, 780, 420}}, {192, {40, 30, 960, 460}}, {120, {90, 70, 650, 360}}, {96, {300, 200, 720, 430}}};
+
+// Sends WM_DPICHANGED as the system does when the dialog moves to a monitor of another DPI, and
+// expects the dialog to take the suggested rectangle.
+void ChangeDpi(HWND dialog, const DpiChange& change);
 
 // A control's rectangle in its dialog's client area, as a PixelBox.
 PixelBox ControlBox(HWND dialog, int controlId);

@@ -37,18 +37,9 @@ TEST_F(HostedSettingsDialog, HasAnIconOfEachSizeTheSystemAsksFor) {
 TEST_F(HostedSettingsDialog, LaysItselfOutAgainAtTheNewDpi) {
     ASSERT_NE(dialog_, nullptr);
     const LOGFONTW before = FontOf(::GetDlgItem(dialog_, IDOK));
-    struct Case {
-        int dpi;
-        RECT suggested;
-    };
-    const Case cases[] = {{144, {100, 80, 780, 300}}, {192, {50, 40, 960, 330}}, {120, {90, 70, 650, 270}}, {96, {200, 150, 650, 280}}};
-    for (const Case& c : cases) {
+    for (const DpiChange& c : kDpiChanges) {
         SCOPED_TRACE(testing::Message() << c.dpi << " DPI");
-        SendDpiChange(dialog_, c.dpi, c.suggested);
-
-        RECT frame{};
-        ::GetWindowRect(dialog_, &frame);
-        EXPECT_TRUE(::EqualRect(&frame, &c.suggested)) << "the window takes the suggested rectangle";
+        ChangeDpi(dialog_, c);
         const SettingsDialogLayout layout = LayOutSettingsDialog(c.dpi);
         EXPECT_EQ(ControlBox(dialog_, IDOK), layout.ok);
         EXPECT_EQ(ControlBox(dialog_, IDCANCEL), layout.cancel);
