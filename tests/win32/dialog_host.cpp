@@ -2,26 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "harness.h"
+
 namespace tessaro {
-namespace {
-
-bool WaitUntil(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
-}  // namespace
 
 DialogHost::DialogHost(std::function<void()> run)
     : thread_([this, run = std::move(run)] {
           threadId_ = ::GetCurrentThreadId();
           run();
       }) {
-    WaitUntil([&] {
+    e2e::WaitUntil([&] {
         const DWORD id = threadId_;
         if (!id) return false;
         ::EnumThreadWindows(
@@ -33,7 +23,7 @@ DialogHost::DialogHost(std::function<void()> run)
             },
             reinterpret_cast<LPARAM>(&dialog_));
         return dialog_ != nullptr;
-    });
+    }, e2e::kPatience);
 }
 
 DialogHost::~DialogHost() {
