@@ -69,8 +69,13 @@ TEST(Dismissal, MovementEndsOnlyOutsideTheDeadZoneInBothDirections) {
         ASSERT_NE(StartSaver(folder, process), nullptr);
         SettleReference(*process);
         for (const Step& step : c.steps) {
-            MoveAndWait(*process, step.to.x, step.to.y);
-            const bool ended = process->WaitForExit(step.ends ? kPatience : kQuietPeriod);
+            bool ended = false;
+            if (step.ends) {
+                ended = MoveUntilEnded(*process, step.to.x, step.to.y);
+            } else {
+                MoveAndWait(*process, step.to.x, step.to.y);
+                ended = process->WaitForExit(kQuietPeriod);
+            }
             EXPECT_EQ(ended, step.ends) << "after the move to " << step.to.x << ", " << step.to.y;
             if (ended) break;
         }
@@ -85,8 +90,7 @@ TEST(Dismissal, FirstMoveAfterStartOnlyRecordsTheReference) {
     SettleReference(*process);
     MoveAndWait(*process, 503, 404);
     EXPECT_FALSE(process->WaitForExit(kQuietPeriod)) << "a move within the dead zone of where the pointer rested";
-    MoveMouseTo(506, 394);
-    EXPECT_TRUE(process->WaitForExit(kPatience));
+    EXPECT_TRUE(MoveUntilEnded(*process, 506, 394));
 }
 
 TEST(Dismissal, TheReferenceIsTakenAfreshAfterASlideChange) {
@@ -106,8 +110,7 @@ TEST(Dismissal, TheReferenceIsTakenAfreshAfterASlideChange) {
     // come first, 104, 104, within the dead zone of it).
     MoveAndWait(*process, 109, 109);
     EXPECT_FALSE(process->WaitForExit(kQuietPeriod));
-    MoveMouseTo(116, 116);
-    EXPECT_TRUE(process->WaitForExit(kPatience));
+    EXPECT_TRUE(MoveUntilEnded(*process, 116, 116));
 }
 
 }  // namespace

@@ -44,10 +44,29 @@ inline void SettleReference(const Process& process) {
     EXPECT_TRUE(process.WaitForInputIdle(kPatience));
 }
 
+// Under Wine each move also reaches the saver a second time, a moment later, through the X
+// server; such a late copy of an earlier move can take the place of a newer move the saver has
+// not read yet, so the newer position is never judged. Putting the pointer at the same place
+// again gives the saver that move anew.
+
 // Moves the pointer and waits until the saver has taken the move in (or has ended).
 inline void MoveAndWait(const Process& process, int x, int y) {
     MoveMouseTo(x, y);
     EXPECT_TRUE(process.WaitForInputIdle(kPatience));
+    ::SetCursorPos(x, y);
+    EXPECT_TRUE(process.WaitForInputIdle(kPatience));
+}
+
+// Moves the pointer and keeps giving the saver that move until it ends; false if it does not.
+inline bool MoveUntilEnded(const Process& process, int x, int y) {
+    MoveMouseTo(x, y);
+    return WaitUntil(
+        [&] {
+            if (process.WaitForExit(kQuietPeriod)) return true;
+            ::SetCursorPos(x, y);
+            return false;
+        },
+        kPatience, 0ms);
 }
 
 // True when every pixel of the screen is black.
