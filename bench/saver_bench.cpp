@@ -24,7 +24,7 @@ namespace {
 
 constexpr std::uint32_t kPatch = 0x1E90FF;  // the colour in the middle of every photo
 constexpr int kPatchTolerance = 16;
-constexpr auto kQuickInterval = Milliseconds(TESSARO_TEST_SLIDE_INTERVAL_MS);
+constexpr auto kQuickInterval = Milliseconds(TESSARO_QUICK_CYCLE_INTERVAL_MS);
 constexpr auto kShippedInterval = 10000ms;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }

@@ -1,115 +1,93 @@
-# The Windows program Tessaro.scr, a quick-cycle copy of it for tests, the end-to-end tests that
-# drive both under Wine, and the demo.
+# The Windows program Tessaro.scr, a quick-cycle copy of it for tests, the tests that run under
+# Wine, the demo and the dialog screenshots.
 
-set(TESSARO_WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+# Windows 7 SP1 is the oldest system the program supports (see the manifest). Functions that came
+# later are not even declared; where the program uses one, it looks it up at run time.
+set(TESSARO_WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# Decoding and composing slides with WIC: the program's and the render benchmark's.
+# Decoding and composing slides with WIC: the program's and the render benchmark's. COM is loaded
+# at run time by the thread that decodes, so neither ole32 nor WIC is imported.
 add_library(tessaro_slide_decoder STATIC src/saver/wic_slide_decoder.cpp src/win32/diagnostics.cpp)
 target_compile_definitions(tessaro_slide_decoder PUBLIC ${TESSARO_WIN32_DEFINITIONS})
 target_compile_options(tessaro_slide_decoder PRIVATE ${TESSARO_WARNINGS})
-target_link_libraries(tessaro_slide_decoder PUBLIC tessaro_core ole32 windowscodecs)
+target_link_libraries(tessaro_slide_decoder PUBLIC tessaro_core uuid windowscodecs)
 
-# Everything but the slide interval, compiled once for both copies of the program.
-add_library(tessaro_program OBJECT
+# The windows and the rest of the Win32 layer, compiled once for both copies of the program.
+add_library(tessaro_windows STATIC
+  src/win32/dpi.cpp
+  src/win32/message_loop.cpp
   src/win32/module_info.cpp
+  src/startup/single_instance.cpp
   src/saver/form1.cpp
   src/dialogs/dialog_geometry.cpp
   src/dialogs/form2.cpp
   src/dialogs/about_box.cpp
   src/dialogs/sysinfo_windows.cpp
-  src/startup/main.cpp
 )
-target_compile_definitions(tessaro_program PUBLIC ${TESSARO_WIN32_DEFINITIONS})
-target_compile_options(tessaro_program PRIVATE ${TESSARO_WARNINGS})
-target_include_directories(tessaro_program PRIVATE src resources)
-if(MINGW)
-  target_compile_options(tessaro_program PRIVATE -municode)
-endif()
+target_include_directories(tessaro_windows PUBLIC src resources)
+target_compile_options(tessaro_windows PRIVATE ${TESSARO_WARNINGS})
+target_link_libraries(tessaro_windows PUBLIC tessaro_slide_decoder user32 gdi32 imm32 version advapi32)
 
-function(tessaro_add_saver name interval_ms)
-  add_executable(${name} WIN32 $<TARGET_OBJECTS:tessaro_program> src/saver/slide_interval.cpp resources/tessaro.rc)
-  target_compile_definitions(${name} PRIVATE TESSARO_SLIDE_INTERVAL_MS=${interval_ms})
-  target_include_directories(${name} PRIVATE resources)
-  target_link_libraries(${name} PRIVATE tessaro_slide_decoder user32 gdi32 imm32 version advapi32)
-  set_target_properties(${name} PROPERTIES SUFFIX ".scr")
+# The resource script pulls in the icon and the manifest, which CMake's scan of #include lines
+# does not see: without these, editing either would not rebuild the program.
+set_source_files_properties(resources/tessaro.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_CURRENT_SOURCE_DIR}/resources/resource.h;${CMAKE_CURRENT_SOURCE_DIR}/resources/tessaro.ico;${CMAKE_CURRENT_SOURCE_DIR}/resources/tessaro.manifest")
+
+function(tessaro_add_resources target)
+  target_sources(${target} PRIVATE resources/tessaro.rc)
   if(MINGW)
-    target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-c65001>)
-    target_link_options(${name} PRIVATE -municode)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-c65001>)
   elseif(MSVC)
-    target_link_options(${name} PRIVATE /MANIFEST:NO)  # the resource script embeds ours
+    target_link_options(${target} PRIVATE /MANIFEST:NO)  # the resource script embeds ours
   endif()
 endfunction()
 
-tessaro_add_saver(Tessaro 10000)
-tessaro_add_saver(TessaroQuickCycle ${TESSARO_TEST_SLIDE_INTERVAL_MS})
+function(tessaro_use_wide_entry target)
+  if(MINGW)
+    target_compile_options(${target} PRIVATE -municode)
+    target_link_options(${target} PRIVATE -municode)
+  endif()
+endfunction()
 
-# End-to-end tests: a Windows test program that drives the real .scr, run under Wine in a private
-# session (Xvfb, 1024x768x24, a virtual desktop with a taskbar) that ctest starts and stops.
+function(tessaro_add_saver name interval_ms)
+  add_executable(${name} WIN32 src/startup/main.cpp src/saver/slide_interval.cpp)
+  target_compile_definitions(${name} PRIVATE TESSARO_SLIDE_INTERVAL_MS=${interval_ms})
+  target_compile_options(${name} PRIVATE ${TESSARO_WARNINGS})
+  target_link_libraries(${name} PRIVATE tessaro_windows)
+  tessaro_add_resources(${name})
+  tessaro_use_wide_entry(${name})
+  set_target_properties(${name} PROPERTIES SUFFIX ".scr")
+endfunction()
+
+tessaro_add_saver(Tessaro ${TESSARO_SLIDE_INTERVAL_MS})
+tessaro_add_saver(TessaroQuickCycle ${TESSARO_QUICK_CYCLE_INTERVAL_MS})
+
+# Everything that runs under Wine does so in a private session (Xvfb, 1024x768x24, a virtual
+# desktop with a taskbar) that ctest starts and stops.
 if(CMAKE_CROSSCOMPILING)
   set(TESSARO_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-session.sh run ${TESSARO_WINE_STATE})
-endif()
-
-if(NOT EXISTS ${GOOGLETEST_SOURCE}/CMakeLists.txt)
-  message(STATUS "GoogleTest sources not found at ${GOOGLETEST_SOURCE}: end-to-end tests and demo tools are not built")
-  return()
-endif()
-
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-add_subdirectory(${GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-include(GoogleTest)
-
-add_library(tessaro_e2e_harness STATIC tests/e2e/harness.cpp)
-target_include_directories(tessaro_e2e_harness PUBLIC src tests/e2e)
-target_compile_definitions(tessaro_e2e_harness PUBLIC ${TESSARO_WIN32_DEFINITIONS})
-target_link_libraries(tessaro_e2e_harness PUBLIC user32 gdi32 ole32 windowscodecs)
-target_compile_options(tessaro_e2e_harness PRIVATE ${TESSARO_WARNINGS})
-
-set(TESSARO_E2E_SOURCES
-  tests/e2e/dispatch_test.cpp
-  tests/e2e/saver_window_test.cpp
-  tests/e2e/placement_test.cpp
-  tests/e2e/slide_cycle_test.cpp
-  tests/e2e/slide_engine_test.cpp
-  tests/e2e/dismissal_test.cpp
-  tests/e2e/settings_dialog_test.cpp
-  tests/e2e/about_box_test.cpp
-  tests/e2e/sysinfo_test.cpp
-)
-add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
-target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest advapi32)
-target_include_directories(e2e_tests PRIVATE resources)
-target_compile_definitions(e2e_tests PRIVATE TESSARO_TEST_SLIDE_INTERVAL_MS=${TESSARO_TEST_SLIDE_INTERVAL_MS})
-target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
-add_executable(fake_tool tests/e2e/fake_tool.cpp)
-target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
-if(MINGW)
-  target_link_options(fake_tool PRIVATE -municode)
-endif()
-add_dependencies(e2e_tests Tessaro TessaroQuickCycle fake_tool)
-
-if(CMAKE_CROSSCOMPILING)
   add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${TESSARO_WINE_STATE})
   add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${TESSARO_WINE_STATE})
   set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 300)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
 endif()
-# Tests share one screen, pointer and keyboard: they run one at a time.
-gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)
-set_tests_properties(${TESSARO_E2E_TESTS} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
 
-# The demo: the shipped program on 46 generated slides, with a screenshot of each.
-# dialog_capture takes the README's pictures of the dialogs.
+# Drives a real Tessaro.scr from outside: the end-to-end tests, the demo and the screenshots.
+add_library(tessaro_e2e_harness STATIC tests/e2e/harness.cpp)
+target_include_directories(tessaro_e2e_harness PUBLIC tests/e2e)
+target_link_libraries(tessaro_e2e_harness PUBLIC tessaro_windows)
+target_compile_options(tessaro_e2e_harness PRIVATE ${TESSARO_WARNINGS})
+
+# The demo: the shipped program on 46 generated slides, with a screenshot of each, timed by the
+# shipped interval. dialog_capture takes the README's pictures of the dialogs.
 foreach(tool demo_capture dialog_capture)
   add_executable(${tool} tools/${tool}.cpp)
   target_link_libraries(${tool} PRIVATE tessaro_e2e_harness)
   target_compile_options(${tool} PRIVATE ${TESSARO_WARNINGS})
-  if(MINGW)
-    target_link_options(${tool} PRIVATE -municode)
-  endif()
+  tessaro_use_wide_entry(${tool})
 endforeach()
+target_compile_definitions(demo_capture PRIVATE TESSARO_SLIDE_INTERVAL_MS=${TESSARO_SLIDE_INTERVAL_MS})
 
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_FOUND)
@@ -125,11 +103,16 @@ if(Python3_FOUND)
     VERBATIM)
 endif()
 
+# The whole per-tick slide work under WIC, on a folder of slides (bench/).
+add_executable(bench_slide_render bench/slide_render_bench.cpp)
+target_link_libraries(bench_slide_render PRIVATE tessaro_slide_decoder)
+tessaro_use_wide_entry(bench_slide_render)
+
 # The saver against its floors (bench/): bench_saver drives the real program; bench_bare_window
 # and bench_decode_floor are the least a program can do for the same result.
 add_executable(bench_saver bench/saver_bench.cpp)
 target_link_libraries(bench_saver PRIVATE tessaro_e2e_harness psapi)
-target_compile_definitions(bench_saver PRIVATE TESSARO_TEST_SLIDE_INTERVAL_MS=${TESSARO_TEST_SLIDE_INTERVAL_MS})
+target_compile_definitions(bench_saver PRIVATE TESSARO_QUICK_CYCLE_INTERVAL_MS=${TESSARO_QUICK_CYCLE_INTERVAL_MS})
 add_executable(bench_bare_window WIN32 bench/bare_window.cpp)
 add_executable(bench_decode_floor bench/decode_floor.cpp)
 target_include_directories(bench_decode_floor PRIVATE src)
@@ -137,15 +120,56 @@ target_link_libraries(bench_decode_floor PRIVATE ole32 windowscodecs)
 foreach(bench bench_saver bench_bare_window bench_decode_floor)
   target_compile_definitions(${bench} PRIVATE ${TESSARO_WIN32_DEFINITIONS})
   target_compile_options(${bench} PRIVATE ${TESSARO_WARNINGS})
-  if(MINGW)
-    target_link_options(${bench} PRIVATE -municode)
-  endif()
+  tessaro_use_wide_entry(${bench})
 endforeach()
 add_dependencies(bench_saver bench_bare_window bench_decode_floor Tessaro TessaroQuickCycle)
 
-# The whole per-tick slide work under WIC, on a folder of slides (bench/).
-add_executable(bench_slide_render bench/slide_render_bench.cpp)
-target_link_libraries(bench_slide_render PRIVATE tessaro_slide_decoder)
-if(MINGW)
-  target_link_options(bench_slide_render PRIVATE -municode)
+if(NOT TESSARO_TESTS)
+  return()
 endif()
+
+# In-process tests of the windows and the Win32 layer: the program's own code and resources,
+# hosted in a test program, where fonts and icons can be read (Wine hands no font or icon handles
+# across processes).
+set(TESSARO_WIN32_TEST_SOURCES
+  tests/win32/window_class_test.cpp
+  tests/win32/dpi_test.cpp
+  tests/win32/message_loop_test.cpp
+  tests/win32/single_instance_test.cpp
+  tests/win32/settings_dialog_test.cpp
+  tests/win32/about_box_test.cpp
+  tests/win32/test_session_test.cpp
+)
+add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES} tests/win32/dialog_host.cpp tests/win32/last_error_changing_delete.cpp)
+target_link_libraries(win32_tests PRIVATE tessaro_e2e_harness GTest::gtest_main)
+target_include_directories(win32_tests PRIVATE tests)
+target_compile_options(win32_tests PRIVATE ${TESSARO_WARNINGS})
+tessaro_add_resources(win32_tests)
+
+# End-to-end tests: a Windows test program that drives the real .scr.
+set(TESSARO_E2E_SOURCES
+  tests/e2e/dispatch_test.cpp
+  tests/e2e/saver_window_test.cpp
+  tests/e2e/placement_test.cpp
+  tests/e2e/slide_cycle_test.cpp
+  tests/e2e/slide_engine_test.cpp
+  tests/e2e/dismissal_test.cpp
+  tests/e2e/settings_dialog_test.cpp
+  tests/e2e/about_box_test.cpp
+  tests/e2e/sysinfo_test.cpp
+)
+add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
+target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest)
+target_include_directories(e2e_tests PRIVATE tests)
+target_compile_definitions(e2e_tests PRIVATE TESSARO_QUICK_CYCLE_INTERVAL_MS=${TESSARO_QUICK_CYCLE_INTERVAL_MS})
+target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
+add_executable(fake_tool tests/e2e/fake_tool.cpp)
+target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
+tessaro_use_wide_entry(fake_tool)
+add_dependencies(e2e_tests Tessaro TessaroQuickCycle fake_tool)
+
+# Tests share one screen, pointer and keyboard: they run one at a time.
+gtest_add_tests(TARGET win32_tests SOURCES ${TESSARO_WIN32_TEST_SOURCES} TEST_PREFIX "win32." TEST_LIST TESSARO_WIN32_TESTS)
+gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)
+set_tests_properties(${TESSARO_WIN32_TESTS} ${TESSARO_E2E_TESTS} PROPERTIES
+  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)

@@ -26,5 +26,5 @@ rm -f out/demo/slide-*.png
 source "$state/session.env"
 windows_path() { winepath -w "$1" 2>/dev/null; }
 tools/wine-session.sh run "$state" build/mingw/demo_capture.exe \
-  "$(windows_path "$root/build/mingw/demo/Tessaro.scr")" "$(windows_path "$root/out/demo")" 10000 "$slides"
+  "$(windows_path "$root/build/mingw/demo/Tessaro.scr")" "$(windows_path "$root/out/demo")" "$slides"
 echo "Screenshots: $root/out/demo/"

@@ -1,7 +1,7 @@
 // Runs the saver on the demo slides and keeps a screenshot of each slide it shows, then ends it
-// with a key press, as a user would.
+// with a key press, as a user would. Screenshots are timed by the shipped slide interval.
 //
-//   demo_capture.exe SAVER OUTPUT_FOLDER INTERVAL_MS SLIDE_COUNT
+//   demo_capture.exe SAVER OUTPUT_FOLDER SLIDE_COUNT
 
 #include <cstdio>
 #include <cwchar>
@@ -13,14 +13,14 @@
 using namespace tessaro::e2e;
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 5) {
-        std::fwprintf(stderr, L"usage: demo_capture SAVER OUTPUT_FOLDER INTERVAL_MS SLIDE_COUNT\n");
+    if (argc != 4) {
+        std::fwprintf(stderr, L"usage: demo_capture SAVER OUTPUT_FOLDER SLIDE_COUNT\n");
         return 2;
     }
     const std::wstring saver = argv[1];
     const std::wstring output = argv[2];
-    const Milliseconds interval(std::wcstol(argv[3], nullptr, 10));
-    const int slides = static_cast<int>(std::wcstol(argv[4], nullptr, 10));
+    const int slides = static_cast<int>(std::wcstol(argv[3], nullptr, 10));
+    constexpr Milliseconds interval(TESSARO_SLIDE_INTERVAL_MS);
 
     MoveMouseTo(ScreenWidth() - 1, ScreenHeight() - 1);
     Process process(saver, L"\"" + saver + L"\" /s");

@@ -17,3 +17,9 @@ if ((${#missing[@]})); then
   $sudo apt-get update -q
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+# The Wine session downloads fonts-wine for its Marlett font alone (tools/wine-session.sh): apt
+# must know the package, which it does not on a machine whose package lists were never fetched.
+if ! apt-cache show fonts-wine >/dev/null 2>&1; then
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+  $sudo apt-get update -q
+fi

@@ -165,9 +165,27 @@ stop_wineserver() {
         </dev/null >>"$WINE_LOG" 2>&1 9>&- || true
 }
 
+# Wine draws the caption buttons with its Marlett font, which Debian ships in fonts-wine; without
+# it a close box shows the letter "r". Only Marlett goes into the prefix: the package's Tahoma
+# shows boxes for bold Japanese captions, so the package itself is not installed.
+install_marlett() {
+    local scratch fonts=$PREFIX/drive_c/windows/Fonts
+    scratch=$(mktemp -d)
+    if ! (cd "$scratch" && timeout 120 apt-get download fonts-wine) </dev/null >>"$PREFIX_LOG" 2>&1 9>&-; then
+        rm -rf "$scratch"
+        die_log "could not download fonts-wine for its Marlett font (apt-get update first?)" "$PREFIX_LOG"
+    fi
+    mkdir -p "$fonts"
+    dpkg-deb --fsys-tarfile "$scratch"/fonts-wine_*.deb | tar -x -O ./usr/share/wine/fonts/marlett.ttf >"$fonts/marlett.ttf"
+    rm -rf "$scratch"
+    [[ -s $fonts/marlett.ttf ]] || die_log "no marlett.ttf in fonts-wine" "$PREFIX_LOG"
+}
+
 ensure_prefix() {
     local version
     version=$(wine_version) || die "'wine --version' failed; is Wine installed?"
+    # A prefix made by an earlier recipe (without Marlett) is made anew.
+    version="$version, Marlett"
     if [[ -f $STAMP && -f $PREFIX/system.reg && $(cat "$STAMP") == "$version" ]]; then
         return 0
     fi
@@ -209,6 +227,7 @@ ensure_prefix() {
         # and file associations into $HOME.
         reg_add 'HKCU\Software\Wine\DllOverrides' winemenubuilder.exe ''
     )
+    install_marlett
     # Ending the server flushes the registry to disk.
     stop_wineserver
     [[ -f $PREFIX/system.reg && -f $PREFIX/user.reg ]] ||

@@ -14,28 +14,11 @@ namespace tessaro {
 namespace {
 
 constexpr wchar_t kTitleFontFace[] = L"ＭＳ Ｐゴシック";
-constexpr int kTitleFontPoints = 9;
-
-bool FontFaceInstalled(const wchar_t* face, BYTE charset) {
-    LOGFONTW query{};
-    query.lfCharSet = charset;
-    wcsncpy_s(query.lfFaceName, face, _TRUNCATE);
-    const WindowDc screen(nullptr);
-    bool found = false;
-    ::EnumFontFamiliesExW(
-        screen.get(), &query,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    return found;
-}
 
 }  // namespace
 
 void SFrm_About::ShowModal(HWND owner) {
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &DialogProcedure<SFrm_About>,
+    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &WindowThunk::DialogProcedure<SFrm_About>,
                       reinterpret_cast<LPARAM>(this));
 }
 
@@ -50,56 +33,52 @@ bool SFrm_About::Load() {
     return true;
 }
 
-void SFrm_About::SetTitleFont(int dpi) {
+void SFrm_About::SetTitleFont(int height) {
     LOGFONTW font{};
     if (FontFaceInstalled(kTitleFontFace, SHIFTJIS_CHARSET)) {
-        font.lfHeight = -::MulDiv(kTitleFontPoints, dpi, 72);
         font.lfCharSet = SHIFTJIS_CHARSET;
         wcsncpy_s(font.lfFaceName, kTitleFontFace, _TRUNCATE);
+    } else if (const std::optional<LOGFONTW> dialogFont = dialogFont_.At(dpi_)) {
+        font = *dialogFont;  // without that face, the dialog's own font in bold reads best
     } else {
-        // Without that face, the dialog's own font in bold reads best.
-        const auto dialogFont = reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
-        if (!dialogFont || !::GetObjectW(dialogFont, sizeof(font), &font)) return;
+        return;
     }
+    font.lfHeight = height;
     font.lfWeight = FW_BOLD;
     font.lfItalic = FALSE;
     font.lfUnderline = FALSE;
     font.lfStrikeOut = FALSE;
-    titleFont_.reset(::CreateFontIndirectW(&font));
-    if (titleFont_) ::SendDlgItemMessageW(hwnd_, IDC_LBL_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+    UniqueFont titleFont(::CreateFontIndirectW(&font));
+    if (!titleFont) return;
+    ::SendDlgItemMessageW(hwnd_, IDC_LBL_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont.get()), TRUE);
+    titleFont_ = std::move(titleFont);  // the one it replaces is no longer used
 }
 
-void SFrm_About::ApplyLayout(int dpi) {
+void SFrm_About::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    const AboutBoxLayout layout = LayOutAboutBox(dpi);
+    SetTitleFont(layout.titleFontHeight);
     // The icon first: setting it resizes its control to the icon's size.
-    const int iconSize = TwipsToPixels(about_layout::kIcon.width, dpi);
-    const auto icon = static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, iconSize, iconSize, LR_SHARED));
-    ::SendDlgItemMessageW(hwnd_, IDC_PIC_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    UniqueIcon icon = LoadApplicationIcon(instance_, layout.icon.width);
+    ::SendDlgItemMessageW(hwnd_, IDC_PIC_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    icon_ = std::move(icon);  // the one it replaces is no longer shown
 
-    PlaceControl(hwnd_, IDOK, about_layout::kOk, dpi);
-    PlaceControl(hwnd_, IDC_PIC_ICON, about_layout::kIcon, dpi);
-    PlaceControl(hwnd_, IDC_CMD_SYSINFO, about_layout::kSysInfo, dpi);
-    PlaceControl(hwnd_, IDC_LBL_TITLE, about_layout::kTitle, dpi);
-    PlaceControl(hwnd_, IDC_LBL_VERSION, about_layout::kVersion, dpi);
-    PlaceControl(hwnd_, IDC_LBL_COMPANY_NAME, about_layout::kCompanyName, dpi);
-    PlaceControl(hwnd_, IDC_LBL_LEGAL_COPYRIGHT, about_layout::kLegalCopyright, dpi);
-
-    RECT ownerRect = ScreenRect();
-    if (HWND owner = ::GetWindow(hwnd_, GW_OWNER)) ::GetWindowRect(owner, &ownerRect);
-    SizeAndCentre(hwnd_, about_layout::kClientWidth, about_layout::kClientHeight, dpi, ownerRect);
+    PlaceControl(hwnd_, IDOK, layout.ok);
+    PlaceControl(hwnd_, IDC_PIC_ICON, layout.icon);
+    PlaceControl(hwnd_, IDC_CMD_SYSINFO, layout.sysInfo);
+    PlaceControl(hwnd_, IDC_LBL_TITLE, layout.title);
+    PlaceControl(hwnd_, IDC_LBL_VERSION, layout.version);
+    PlaceControl(hwnd_, IDC_LBL_COMPANY_NAME, layout.companyName);
+    PlaceControl(hwnd_, IDC_LBL_LEGAL_COPYRIGHT, layout.legalCopyright);
 }
 
 void SFrm_About::PaintSeparator() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd_, &paint);
-    const int dpi = DialogDpi(hwnd_);
-    const int left = TwipsToPixels(about_layout::kLineLeft, dpi);
-    const int right = TwipsToPixels(about_layout::kLineRight, dpi);
-    const int white = TwipsToPixels(about_layout::kWhiteLineY, dpi);
-    const int grey = TwipsToPixels(about_layout::kGreyLineY, dpi);
-    const int thin = (dpi + USER_DEFAULT_SCREEN_DPI / 2) / USER_DEFAULT_SCREEN_DPI;
-    const RECT whiteLine{left, white, right, white + 2 * thin};
-    const RECT greyLine{left, grey, right, grey + thin};
+    const AboutBoxLayout layout = LayOutAboutBox(dpi_);
+    const auto rect = [](const PixelBox& box) { return RECT{box.left, box.top, box.left + box.width, box.top + box.height}; };
+    const RECT whiteLine = rect(layout.whiteLine);
+    const RECT greyLine = rect(layout.greyLine);
     ::FillRect(dc, &whiteLine, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::SetDCBrushColor(dc, RGB(0x80, 0x80, 0x80));
     ::FillRect(dc, &greyLine, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
@@ -111,22 +90,38 @@ void SFrm_About::cmdSysInfo_Click() {
     StartSysInfo(system);
 }
 
-INT_PTR SFrm_About::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR SFrm_About::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
-            hwnd_ = dialog;
             if (!Load()) {
                 ::EndDialog(dialog, IDABORT);  // without version information the box is not shown
                 return TRUE;
             }
             const int dpi = DialogDpi(dialog);
-            SetTitleFont(dpi);
-            ApplyLayout(dpi);
+            dialogFont_.Remember(dialog, dpi);
+            ApplyDpi(dpi);
+            const AboutBoxLayout layout = LayOutAboutBox(dpi);
+            RECT ownerRect = ScreenRect();
+            if (HWND owner = ::GetWindow(dialog, GW_OWNER)) ::GetWindowRect(owner, &ownerRect);
+            SizeAndCentre(dialog, layout.clientWidth, layout.clientHeight, dpi, ownerRect);
             return TRUE;  // the focus goes to the first tab stop, OK
         }
+        case WM_DPICHANGED:
+            // Everything is laid out here, the fonts included: the dialog manager's own scaling
+            // would give the title the plain dialog font.
+            dialogFont_.Apply(dialog, NewDpi(wParam), IDC_LBL_TITLE);
+            ApplyDpi(NewDpi(wParam));
+            TakeSuggestedRect(dialog, lParam);
+            return TRUE;
         case WM_PAINT:
             PaintSeparator();
             return TRUE;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) != ::GetDlgItem(dialog, IDC_LBL_TITLE)) return FALSE;
+            // The title is black whatever the system's text colour; the background as usual.
+            ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+            ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDOK:      // cmdOK, Enter

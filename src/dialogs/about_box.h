@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "dialog_geometry.h"
 #include "../win32/unique_resource.h"
 
 namespace tessaro {
@@ -19,14 +20,19 @@ public:
 
 private:
     bool Load();
-    void ApplyLayout(int dpi);
-    void SetTitleFont(int dpi);
+    // Lays the box out, with its title font and icon, for its monitor's DPI.
+    void ApplyDpi(int dpi);
+    void SetTitleFont(int height);
     void PaintSeparator();
     void cmdSysInfo_Click();
 
+    friend struct WindowThunk;  // sets hwnd_
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    DialogFont dialogFont_;
     UniqueFont titleFont_;
+    UniqueIcon icon_;
 };
 
 }  // namespace tessaro

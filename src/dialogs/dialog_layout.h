@@ -1,6 +1,7 @@
 #pragma once
 // Geometry of the settings dialog and the About box, designed in twips (1/1440 inch, 15 twips
-// to a pixel at 96 DPI) and converted to device pixels at the monitor's DPI when shown.
+// to a pixel at 96 DPI) and converted to whole pixels at the DPI of the monitor the dialog is on,
+// when it opens and again whenever that DPI changes.
 
 namespace tessaro {
 
@@ -16,6 +17,7 @@ struct PixelBox {
     int top;
     int width;
     int height;
+    bool operator==(const PixelBox&) const = default;
 };
 
 // Rounded to the nearest pixel, halves away from zero.
@@ -28,6 +30,13 @@ constexpr PixelBox ToPixels(TwipsRect r, int dpi) {
     return PixelBox{TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi),
                     TwipsToPixels(r.height, dpi)};
 }
+
+// A font height as LOGFONT takes it, for a font of `points` at dpi: negative, the character
+// height in pixels, rounded as MulDiv rounds.
+int FontHeight(int points, int dpi);
+
+// A font height designed at one DPI, for another.
+int ScaledFontHeight(int height, int fromDpi, int toDpi);
 
 namespace settings_layout {
 inline constexpr int kClientWidth = 6495;
@@ -47,11 +56,37 @@ inline constexpr TwipsRect kTitle{1050, 240, 4905, 285};
 inline constexpr TwipsRect kVersion{1050, 600, 4905, 225};
 inline constexpr TwipsRect kCompanyName{180, 930, 5760, 225};
 inline constexpr TwipsRect kLegalCopyright{180, 1200, 5820, 450};
+inline constexpr int kTitleFontPoints = 9;
 // The double separator: a white line 2 pixels wide over a grey line 1 pixel wide.
 inline constexpr int kLineLeft = 120;
 inline constexpr int kLineRight = 6000;
 inline constexpr int kWhiteLineY = 1800;
-inline constexpr int kGreyLineY = 1830;
 }  // namespace about_layout
+
+struct SettingsDialogLayout {
+    int clientWidth;
+    int clientHeight;
+    PixelBox ok;
+    PixelBox cancel;
+    PixelBox label;
+};
+
+struct AboutBoxLayout {
+    int clientWidth;
+    int clientHeight;
+    PixelBox ok;
+    PixelBox icon;  // also the icon's size
+    PixelBox sysInfo;
+    PixelBox title;
+    PixelBox version;
+    PixelBox companyName;
+    PixelBox legalCopyright;
+    PixelBox whiteLine;
+    PixelBox greyLine;
+    int titleFontHeight;
+};
+
+SettingsDialogLayout LayOutSettingsDialog(int dpi);
+AboutBoxLayout LayOutAboutBox(int dpi);
 
 }  // namespace tessaro

@@ -4,15 +4,17 @@
 #include "dialog_geometry.h"
 #include "../common/application.h"
 #include "resource.h"
+#include "../win32/dpi.h"
 #include "../win32/window_class.h"
 
 namespace tessaro {
 
 bool Form2::Create(HINSTANCE instance) {
     instance_ = instance;
-    hwnd_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_FORM2), nullptr, &DialogProcedure<Form2>,
-                                 reinterpret_cast<LPARAM>(this));
-    if (!hwnd_) return false;
+    if (!::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_FORM2), nullptr, &WindowThunk::DialogProcedure<Form2>,
+                              reinterpret_cast<LPARAM>(this))) {
+        return false;
+    }
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     return true;
 }
@@ -21,19 +23,28 @@ void Form2::Load() {
     ::SetWindowTextW(hwnd_, kApplicationTitle);
 
     const int dpi = DialogDpi(hwnd_);
-    const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(dpi));
-    const int smallIconSize = ::GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
-    // Shared icons belong to the system's cache and are never destroyed by us.
-    const auto icon = [&](int size) {
-        return reinterpret_cast<LPARAM>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARO), IMAGE_ICON, size, size, LR_SHARED));
-    };
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, icon(iconSize));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, icon(smallIconSize));
+    dialogFont_.Remember(hwnd_, dpi);
+    ApplyDpi(dpi);
+    const SettingsDialogLayout layout = LayOutSettingsDialog(dpi);
+    SizeAndCentre(hwnd_, layout.clientWidth, layout.clientHeight, dpi, ScreenRect());
+}
 
-    PlaceControl(hwnd_, IDOK, settings_layout::kOk, dpi);
-    PlaceControl(hwnd_, IDCANCEL, settings_layout::kCancel, dpi);
-    PlaceControl(hwnd_, IDC_LABEL1, settings_layout::kLabel, dpi);
-    SizeAndCentre(hwnd_, settings_layout::kClientWidth, settings_layout::kClientHeight, dpi, ScreenRect());
+void Form2::ApplyDpi(int dpi) {
+    SetIcons(dpi);
+    const SettingsDialogLayout layout = LayOutSettingsDialog(dpi);
+    PlaceControl(hwnd_, IDOK, layout.ok);
+    PlaceControl(hwnd_, IDCANCEL, layout.cancel);
+    PlaceControl(hwnd_, IDC_LABEL1, layout.label);
+}
+
+void Form2::SetIcons(int dpi) {
+    UniqueIcon icon = LoadApplicationIcon(instance_, DpiFunctions::System().SystemMetric(SM_CXICON, dpi));
+    UniqueIcon smallIcon = LoadApplicationIcon(instance_, DpiFunctions::System().SystemMetric(SM_CXSMICON, dpi));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    // The icons they replace are destroyed only now that the window no longer uses them.
+    icon_ = std::move(icon);
+    smallIcon_ = std::move(smallIcon);
 }
 
 void Form2::MENU_Version_Click() {
@@ -41,12 +52,18 @@ void Form2::MENU_Version_Click() {
     about.ShowModal(hwnd_);
 }
 
-INT_PTR Form2::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR Form2::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            hwnd_ = dialog;
             Load();
             return TRUE;  // the focus goes to the first tab stop, the OK button
+        case WM_DPICHANGED:
+            // Laid out here, the font included, from the design: nothing is left to the
+            // dialog manager's own scaling, which Windows 8.1 does not have.
+            dialogFont_.Apply(dialog, NewDpi(wParam));
+            ApplyDpi(NewDpi(wParam));
+            TakeSuggestedRect(dialog, lParam);
+            return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDOK:      // Cmd_OK

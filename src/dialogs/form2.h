@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "dialog_geometry.h"
+#include "../win32/unique_resource.h"
+
 namespace tessaro {
 
 class Form2 {
@@ -15,10 +18,17 @@ public:
 
 private:
     void Load();
+    // Lays the dialog out, with its icons, for its monitor's DPI.
+    void ApplyDpi(int dpi);
+    void SetIcons(int dpi);
     void MENU_Version_Click();
 
+    friend struct WindowThunk;  // sets hwnd_
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
+    DialogFont dialogFont_;
+    UniqueIcon icon_;
+    UniqueIcon smallIcon_;
 };
 
 }  // namespace tessaro

@@ -1,25 +1,28 @@
 #include "registry_value.h"
 
+#include "../common/utf16.h"
+
 namespace tessaro {
 
-std::optional<RegistryText> ConvertRegistryValue(std::uint32_t type, const std::uint8_t* data,
-                                                 std::size_t byteCount) {
-    if (byteCount == 0 || byteCount > kRegistryValueBufferBytes) return std::nullopt;
+RegistryText ConvertRegistryValue(std::uint32_t type, const std::uint8_t* data, std::size_t byteCount) {
+    if (byteCount == 0) return RegistryText{ValueRead::NoData, {}};
+    if (byteCount > kRegistryValueBufferBytes) return RegistryText{};
 
     if (type == kRegDword) {
-        if (byteCount != 4) return std::nullopt;
+        if (byteCount != 4) return RegistryText{};
         const std::uint32_t value = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
                                     static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-        return RegistryText{std::to_wstring(value), false};
+        return RegistryText{ValueRead::Text, std::to_wstring(value)};
     }
-    if (type != kRegSz && type != kRegExpandSz) return std::nullopt;
+    if (type != kRegSz && type != kRegExpandSz) return RegistryText{};
 
-    std::wstring text;
+    std::u16string units;
     for (std::size_t i = 0; i + 1 < byteCount; i += 2) {
-        text += static_cast<wchar_t>(data[i] | data[i + 1] << 8);
+        units += static_cast<char16_t>(data[i] | data[i + 1] << 8);
     }
+    std::wstring text = FromUtf16(units);
     if (!text.empty() && text.back() == L'\0') text.pop_back();
-    return RegistryText{std::move(text), type == kRegExpandSz};
+    return RegistryText{ValueRead::Text, std::move(text), type == kRegExpandSz};
 }
 
 }  // namespace tessaro

@@ -3,16 +3,18 @@
 namespace tessaro {
 
 std::optional<std::wstring> FindSysInfo(SysInfoSystem& system) {
-    // The full path of the tool; when it is set, the folder entry is not consulted.
-    if (std::optional<std::wstring> path = system.GetKeyValue(kSysInfoPathKey, kSysInfoPathValue)) {
-        if (!system.FileExists(*path)) return std::nullopt;
-        return path;
+    RegistryText path = system.GetKeyValue(kSysInfoPathKey, kSysInfoPathValue);
+    if (path.read == ValueRead::Text) {
+        if (!system.FileExists(path.text)) return std::nullopt;
+        return std::move(path.text);
     }
-    std::optional<std::wstring> folder = system.GetKeyValue(kSysInfoFolderKey, kSysInfoFolderValue);
-    if (!folder) return std::nullopt;
-    std::wstring path = *folder + std::wstring(kSysInfoFileName);
-    if (!system.OrdinaryFileExists(path)) return std::nullopt;
-    return path;
+    if (path.read == ValueRead::NoData) return std::nullopt;
+
+    const RegistryText folder = system.GetKeyValue(kSysInfoFolderKey, kSysInfoFolderValue);
+    if (folder.read != ValueRead::Text) return std::nullopt;
+    std::wstring program = folder.text + std::wstring(kSysInfoFileName);
+    if (!system.OrdinaryFileExists(program)) return std::nullopt;
+    return program;
 }
 
 void StartSysInfo(SysInfoSystem& system) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "registry_value.h"
+
 namespace tessaro {
 
 inline constexpr std::wstring_view kSysInfoPathKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
@@ -19,8 +21,8 @@ inline constexpr std::wstring_view kSysInfoUnavailable = L"この環境ではシ
 class SysInfoSystem {
 public:
     virtual ~SysInfoSystem() = default;
-    // A value below HKEY_LOCAL_MACHINE as text, read-only; empty when it cannot be read.
-    virtual std::optional<std::wstring> GetKeyValue(std::wstring_view keyName, std::wstring_view valueName) = 0;
+    // A value below HKEY_LOCAL_MACHINE, read-only, as text (REG_EXPAND_SZ already expanded).
+    virtual RegistryText GetKeyValue(std::wstring_view keyName, std::wstring_view valueName) = 0;
     // A file (not a folder) exists at path.
     virtual bool FileExists(std::wstring_view path) = 0;
     // An ordinary file exists at path: not a folder, not hidden, not a system file.
@@ -30,7 +32,10 @@ public:
     virtual void ShowUnavailable() = 0;
 };
 
-// The program to start, or empty when the tool is not available.
+// The program to start, or empty when the tool is not available. The full path in the first
+// value is taken as it is, if it names a file; only when that value cannot be read is the
+// folder in the second tried. A value that is there with no data at all ends the lookup: the
+// tool is then not available, and a value after it is not read.
 std::optional<std::wstring> FindSysInfo(SysInfoSystem& system);
 
 void StartSysInfo(SysInfoSystem& system);

@@ -32,26 +32,27 @@ std::optional<DWORD> FileAttributes(std::wstring_view path) {
 
 }  // namespace
 
-std::optional<std::wstring> GetKeyValue(HKEY root, std::wstring_view keyName, std::wstring_view valueName) {
+RegistryText GetKeyValue(HKEY root, std::wstring_view keyName, std::wstring_view valueName) {
     UniqueHkey key;
     // Read rights only: a standard user may read these keys but not write them.
     if (::RegOpenKeyExW(root, std::wstring(keyName).c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
-        return std::nullopt;
+        return RegistryText{};
     }
     std::array<std::uint8_t, kRegistryValueBufferBytes> buffer{};
     DWORD type = 0;
     DWORD byteCount = static_cast<DWORD>(buffer.size());
     if (::RegQueryValueExW(key.get(), std::wstring(valueName).c_str(), nullptr, &type, buffer.data(), &byteCount) !=
         ERROR_SUCCESS) {
-        return std::nullopt;  // missing, or larger than the buffer
+        return RegistryText{};  // missing, or larger than the buffer
     }
-    std::optional<RegistryText> value = ConvertRegistryValue(type, buffer.data(), byteCount);
-    if (!value) return std::nullopt;
-    if (value->needsExpansion) return ExpandEnvironment(value->text);
-    return std::move(value->text);
+    RegistryText value = ConvertRegistryValue(type, buffer.data(), byteCount);
+    if (!value.needsExpansion) return value;
+    std::optional<std::wstring> expanded = ExpandEnvironment(value.text);
+    if (!expanded) return RegistryText{};
+    return RegistryText{ValueRead::Text, std::move(*expanded)};
 }
 
-std::optional<std::wstring> WindowsSysInfoSystem::GetKeyValue(std::wstring_view keyName, std::wstring_view valueName) {
+RegistryText WindowsSysInfoSystem::GetKeyValue(std::wstring_view keyName, std::wstring_view valueName) {
     return tessaro::GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName);
 }
 

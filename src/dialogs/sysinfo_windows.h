@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,15 +11,15 @@
 
 namespace tessaro {
 
-// One value below root as text; REG_EXPAND_SZ values come back expanded.
-std::optional<std::wstring> GetKeyValue(HKEY root, std::wstring_view keyName, std::wstring_view valueName);
+// One value below root, as text; REG_EXPAND_SZ values come back expanded.
+RegistryText GetKeyValue(HKEY root, std::wstring_view keyName, std::wstring_view valueName);
 
 class WindowsSysInfoSystem final : public SysInfoSystem {
 public:
     // owner: the window the failure message is modal to.
     explicit WindowsSysInfoSystem(HWND owner) : owner_(owner) {}
 
-    std::optional<std::wstring> GetKeyValue(std::wstring_view keyName, std::wstring_view valueName) override;
+    RegistryText GetKeyValue(std::wstring_view keyName, std::wstring_view valueName) override;
     bool FileExists(std::wstring_view path) override;
     bool OrdinaryFileExists(std::wstring_view path) override;
     bool StartProgram(std::wstring_view path) override;

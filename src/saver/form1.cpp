@@ -65,7 +65,7 @@ Form1::Form1(std::wstring applicationFolder)
 bool Form1::Create(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &WindowProcedure<Form1>;
+    windowClass.lpfnWndProc = &WindowThunk::WindowProcedure<Form1>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
@@ -80,9 +80,8 @@ bool Form1::Create(HINSTANCE instance) {
     Carry(slideShow_.Start(), nullptr);
 
     // A tool window gets no taskbar button.
-    hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Form1", WS_POPUP, 0, 0, screenWidth_,
-                              screenHeight_, nullptr, nullptr, instance, this);
-    if (!hwnd_) {
+    if (!::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Form1", WS_POPUP, 0, 0, screenWidth_,
+                           screenHeight_, nullptr, nullptr, instance, this)) {
         TraceFailure(L"creating the saver window", L"Form1", static_cast<long>(::GetLastError()));
         return false;
     }

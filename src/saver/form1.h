@@ -41,6 +41,7 @@ private:
     void Present(const Bitmap* screen);
     void Paint();
 
+    friend struct WindowThunk;  // sets hwnd_
     std::wstring applicationFolder_;
     HWND hwnd_ = nullptr;
 

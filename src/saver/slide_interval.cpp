@@ -1,11 +1,8 @@
 #include "slide_interval.h"
 
-#ifndef TESSARO_SLIDE_INTERVAL_MS
-#define TESSARO_SLIDE_INTERVAL_MS 10000
-#endif
-
 namespace tessaro {
 
+// Compiled into each copy of the program with the interval its build gives it.
 const unsigned kSlideIntervalMs = TESSARO_SLIDE_INTERVAL_MS;
 
 }  // namespace tessaro

@@ -2,7 +2,8 @@
 
 namespace tessaro {
 
-// Time each slide stays on screen. Fixed at build time: the shipped program always uses 10 s.
+// Time each slide stays on screen, fixed at build time (CMakeLists.txt): 10 s in the shipped
+// program, shorter in the quick-cycle copy the tests use.
 extern const unsigned kSlideIntervalMs;
 
 }  // namespace tessaro

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "../common/utf16.h"
+
 namespace tessaro {
 namespace {
 
@@ -24,7 +26,7 @@ std::wstring_view ArgumentText(std::wstring_view commandLine) {
 }
 
 std::wstring SwitchOf(std::wstring_view argumentText) {
-    std::wstring result(argumentText.substr(0, 2));
+    std::wstring result(argumentText.substr(0, PrefixLength(argumentText, 2)));
     for (wchar_t& c : result) c = AsciiUpper(c);
     return result;
 }
@@ -39,11 +41,12 @@ LaunchAction DispatchSwitch(std::wstring_view argumentText) {
 }
 
 std::wstring SingleInstanceName(std::wstring_view executablePath) {
-    // FNV-1a over the upper-cased UTF-16 path: NTFS paths compare without case, and a
+    // FNV-1a over the upper-cased path as UTF-16: NTFS paths compare without case, and a
     // kernel object name may not contain backslashes, so the path itself cannot be used.
+    std::wstring upper(executablePath);
+    for (wchar_t& c : upper) c = AsciiUpper(c);
     std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (wchar_t c : executablePath) {
-        const auto unit = static_cast<std::uint16_t>(AsciiUpper(c));
+    for (char16_t unit : ToUtf16(upper)) {
         for (int shift = 0; shift < 16; shift += 8) {
             hash ^= (unit >> shift) & 0xFFu;
             hash *= 0x100000001b3ull;

@@ -18,7 +18,8 @@ enum class LaunchAction {
 std::wstring_view ArgumentText(std::wstring_view commandLine);
 
 // The switch is the first two characters of the argument text, upper-cased; a blank
-// inside those two characters counts ("/ s" runs the saver).
+// inside those two characters counts ("/ s" runs the saver), and so does a character beyond
+// U+FFFF, once, never cut in half.
 std::wstring SwitchOf(std::wstring_view argumentText);
 
 LaunchAction DispatchSwitch(std::wstring_view argumentText);

@@ -3,35 +3,24 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "command_switch.h"
+#include "single_instance.h"
 #include "../common/application.h"
 #include "../dialogs/form2.h"
 #include "../saver/form1.h"
 #include "../saver/slide_sequence.h"
+#include "../win32/message_loop.h"
 #include "../win32/module_info.h"
 #include "../win32/unique_resource.h"
 
 namespace tessaro {
 namespace {
 
-int RunMessageLoop(HWND modelessDialog) {
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab, Enter, Esc and access keys of the settings dialog.
-        if (modelessDialog && ::IsDialogMessageW(modelessDialog, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 int Main(HINSTANCE instance) {
     const std::wstring executablePath = ExecutablePath();
     // Held until the process ends; a second start finds it and leaves quietly.
-    UniqueHandle instanceMutex(::CreateMutexW(nullptr, FALSE, SingleInstanceName(executablePath).c_str()));
-    if (!instanceMutex || ::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    const SingleInstanceGuard instanceGuard(executablePath);
+    if (instanceGuard.AnotherInstanceRuns()) return 0;
 
     switch (DispatchSwitch(ArgumentText(::GetCommandLineW()))) {
         case LaunchAction::PasswordMessage:

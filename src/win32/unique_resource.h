@@ -45,6 +45,7 @@ using UniqueHkey = UniqueResource<HKEY, &::RegCloseKey>;
 using UniqueHdc = UniqueResource<HDC, &::DeleteDC>;
 using UniqueBitmap = UniqueResource<HBITMAP, &::DeleteObject>;
 using UniqueFont = UniqueResource<HFONT, &::DeleteObject>;
+using UniqueIcon = UniqueResource<HICON, &::DestroyIcon>;  // not for shared (LR_SHARED) icons
 using UniqueModule = UniqueResource<HMODULE, &::FreeLibrary>;
 
 // A device context from GetDC, given back with ReleaseDC.

@@ -16,7 +16,7 @@ using AboutBox = SettingsSession;
 TEST_F(AboutBox, OpensWithAltHVShowingTheVersionInformation) {
     HWND about = OpenAboutWithKeys(*process_);
     ASSERT_NE(about, nullptr) << "Alt+H, V opened no About box";
-    ASSERT_EQ(WindowDpi(about), 96u);
+    ASSERT_EQ(WindowDpi(about), 96);
 
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_TITLE)), L"Tessaro");
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), L"ﾊﾞｰｼﾞｮﾝ 1.0.0");

@@ -39,7 +39,7 @@ TEST(Dismissal, AnyButtonEndsTheSaverOverThePictureOrTheMargin) {
         std::unique_ptr<Process> process;
         ASSERT_NE(StartSaver(folder, process, kSlideColour), nullptr);
         ClickMouse(c.down, c.up, c.data);
-        EXPECT_TRUE(process->WaitForExit(3000ms));
+        EXPECT_TRUE(process->WaitForExit(kPatience));
     }
 }
 
@@ -67,10 +67,15 @@ TEST(Dismissal, MovementEndsOnlyOutsideTheDeadZoneInBothDirections) {
         MoveMouseTo(100, 100);
         std::unique_ptr<Process> process;
         ASSERT_NE(StartSaver(folder, process), nullptr);
-        std::this_thread::sleep_for(200ms);  // the window's first mouse-move records the reference
+        SettleReference(*process);
         for (const Step& step : c.steps) {
-            MoveMouseTo(step.to.x, step.to.y);
-            const bool ended = process->WaitForExit(step.ends ? 3000ms : 300ms);
+            bool ended = false;
+            if (step.ends) {
+                ended = MoveUntilEnded(*process, step.to.x, step.to.y);
+            } else {
+                MoveAndWait(*process, step.to.x, step.to.y);
+                ended = process->WaitForExit(kQuietPeriod);
+            }
             EXPECT_EQ(ended, step.ends) << "after the move to " << step.to.x << ", " << step.to.y;
             if (ended) break;
         }
@@ -82,11 +87,10 @@ TEST(Dismissal, FirstMoveAfterStartOnlyRecordsTheReference) {
     MoveMouseTo(500, 400);
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process), nullptr);
-    std::this_thread::sleep_for(200ms);
-    MoveMouseTo(503, 404);
-    EXPECT_FALSE(process->WaitForExit(300ms)) << "a move within the dead zone of where the pointer rested";
-    MoveMouseTo(506, 394);
-    EXPECT_TRUE(process->WaitForExit(3000ms));
+    SettleReference(*process);
+    MoveAndWait(*process, 503, 404);
+    EXPECT_FALSE(process->WaitForExit(kQuietPeriod)) << "a move within the dead zone of where the pointer rested";
+    EXPECT_TRUE(MoveUntilEnded(*process, 506, 394));
 }
 
 TEST(Dismissal, TheReferenceIsTakenAfreshAfterASlideChange) {
@@ -97,14 +101,16 @@ TEST(Dismissal, TheReferenceIsTakenAfreshAfterASlideChange) {
     MoveMouseTo(100, 100);
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process, kSlideColour), nullptr);
-    MoveMouseTo(104, 104);  // within the dead zone of where the pointer rested at start
-    ASSERT_EQ(WaitForPixel(512, 384, kSecond), kSecond);
+    SettleReference(*process);
+    MoveAndWait(*process, 104, 104);  // within the dead zone of where the pointer rested at start
+    ASSERT_EQ(WaitForPixel(512, 384, kSecond, kPatience), kSecond);
+    ASSERT_TRUE(process->WaitForInputIdle(kPatience)) << "the slide change is over";
     // Measured from the first reference this would end the saver; after the slide change the
-    // reference is where the pointer is now (or where it first moves to).
-    MoveMouseTo(109, 109);
-    EXPECT_FALSE(process->WaitForExit(300ms));
-    MoveMouseTo(116, 116);
-    EXPECT_TRUE(process->WaitForExit(3000ms));
+    // reference is where the pointer first moves to (or, should a late copy of the last move
+    // come first, 104, 104, within the dead zone of it).
+    MoveAndWait(*process, 109, 109);
+    EXPECT_FALSE(process->WaitForExit(kQuietPeriod));
+    EXPECT_TRUE(MoveUntilEnded(*process, 116, 116));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "win32/dpi.h"
+
 #include <wincodec.h>
 
 #include <algorithm>
@@ -177,6 +179,10 @@ bool Process::Running() const { return process_ && ::WaitForSingleObject(process
 
 bool Process::WaitForExit(Milliseconds timeout) const {
     return process_ && ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+bool Process::WaitForInputIdle(Milliseconds timeout) const {
+    return WaitUntil([&] { return !Running() || ::WaitForInputIdle(process_.get(), 0) == 0; }, timeout, 5ms);
 }
 
 DWORD Process::ExitCode() const {
@@ -397,6 +403,6 @@ RECT ControlRect(HWND parent, int controlId) {
     return rect;
 }
 
-UINT WindowDpi(HWND window) { return ::GetDpiForWindow(window); }
+int WindowDpi(HWND window) { return DpiFunctions::System().WindowDpi(window); }
 
 }  // namespace tessaro::e2e

@@ -19,6 +19,13 @@ namespace tessaro::e2e {
 using namespace std::chrono_literals;
 using Milliseconds = std::chrono::milliseconds;
 
+// The bound on waiting for something that should happen promptly. Only a failing test waits
+// that long; a passing one goes on the moment the condition holds, however busy the machine.
+inline constexpr Milliseconds kPatience = 30000ms;
+// How long a test watches for something that must not happen, such as a saver ending: time
+// enough for a program that does it to show it. A slower machine can only hide such a fault.
+inline constexpr Milliseconds kQuietPeriod = 500ms;
+
 // Polls condition until it holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout, Milliseconds step = 20ms);
 
@@ -67,6 +74,9 @@ public:
     bool Running() const;
     bool WaitForExit(Milliseconds timeout) const;
     DWORD ExitCode() const;
+    // Waits until the program's main thread has handled all the input queued for it and waits
+    // for more (WaitForInputIdle), or has ended; false on timeout.
+    bool WaitForInputIdle(Milliseconds timeout) const;
 
     // Visible top-level windows of this process.
     std::vector<HWND> Windows() const;
@@ -148,6 +158,6 @@ std::wstring ClassName(HWND window);
 RECT ClientRectOnScreen(HWND window);
 // A child control's rectangle relative to its parent's client area.
 RECT ControlRect(HWND parent, int controlId);
-UINT WindowDpi(HWND window);
+int WindowDpi(HWND window);
 
 }  // namespace tessaro::e2e

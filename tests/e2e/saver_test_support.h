@@ -18,9 +18,9 @@ inline HWND StartSaver(const SaverFolder& folder, std::unique_ptr<Process>& proc
                        const std::wstring& arguments = L"/s") {
     process = folder.Start(arguments);
     EXPECT_TRUE(process->Started());
-    HWND window = process->WaitForWindow(kSaverClass);
+    HWND window = process->WaitForWindow(kSaverClass, kPatience);
     EXPECT_NE(window, nullptr) << "no saver window for " << arguments;
-    const std::uint32_t seen = WaitForPixel(ScreenWidth() / 2, ScreenHeight() / 2, centreColour, 3000ms);
+    const std::uint32_t seen = WaitForPixel(ScreenWidth() / 2, ScreenHeight() / 2, centreColour, kPatience);
     EXPECT_EQ(seen, centreColour) << "the saver's first screen did not show";
     return window;
 }
@@ -28,8 +28,45 @@ inline HWND StartSaver(const SaverFolder& folder, std::unique_ptr<Process>& proc
 // Presses a key and expects the saver to end cleanly.
 inline void EndWithKey(Process& process, WORD key = 'A') {
     PressKey(key);
-    EXPECT_TRUE(process.WaitForExit(3000ms)) << "the saver did not end on key " << key;
+    EXPECT_TRUE(process.WaitForExit(kPatience)) << "the saver did not end on key " << key;
     EXPECT_EQ(process.ExitCode(), 0u);
+}
+
+// Makes the place where the pointer rests the saver's reference point, whatever reached the saver
+// first: the move the window system sends a window that appears under the pointer, or a copy of
+// it that the X server delivers later, after a test's own first move, or neither. A move to the
+// very spot the pointer rests on is a move all the same, and whichever of them comes first, the
+// reference is that spot; then the test waits until the saver has taken them all in.
+inline void SettleReference(const Process& process) {
+    POINT at{};
+    ::GetCursorPos(&at);
+    ::SetCursorPos(at.x, at.y);
+    EXPECT_TRUE(process.WaitForInputIdle(kPatience));
+}
+
+// Under Wine each move also reaches the saver a second time, a moment later, through the X
+// server; such a late copy of an earlier move can take the place of a newer move the saver has
+// not read yet, so the newer position is never judged. Putting the pointer at the same place
+// again gives the saver that move anew.
+
+// Moves the pointer and waits until the saver has taken the move in (or has ended).
+inline void MoveAndWait(const Process& process, int x, int y) {
+    MoveMouseTo(x, y);
+    EXPECT_TRUE(process.WaitForInputIdle(kPatience));
+    ::SetCursorPos(x, y);
+    EXPECT_TRUE(process.WaitForInputIdle(kPatience));
+}
+
+// Moves the pointer and keeps giving the saver that move until it ends; false if it does not.
+inline bool MoveUntilEnded(const Process& process, int x, int y) {
+    MoveMouseTo(x, y);
+    return WaitUntil(
+        [&] {
+            if (process.WaitForExit(kQuietPeriod)) return true;
+            ::SetCursorPos(x, y);
+            return false;
+        },
+        kPatience, 0ms);
 }
 
 // True when every pixel of the screen is black.

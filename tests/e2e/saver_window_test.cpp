@@ -1,9 +1,88 @@
 // The saver window itself, and what it does to the desktop while it runs.
 
+#include <atomic>
+#include <thread>
+
 #include "saver_test_support.h"
 
 namespace tessaro::e2e {
 namespace {
+
+// A topmost window of the test's own, on a thread of its own whose messages it answers as any
+// window's thread would, until the test holds it: then a message another thread sends it waits
+// until the test lets the thread go on.
+class TestWindow {
+public:
+    TestWindow(const wchar_t* className, RECT rect) : thread_([this, className, rect] { Run(className, rect); }) {
+        WaitUntil([&] { return window_.load() != nullptr; }, kPatience);
+    }
+    ~TestWindow() {
+        Release();
+        if (window_) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+    bool Visible() const { return ::IsWindowVisible(window_) != FALSE; }
+    void BringToTop() const { ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
+
+    // Its thread stops answering.
+    void Hold() {
+        ::PostMessageW(window_, kHold, 0, 0);
+        ::WaitForSingleObject(held_.get(), static_cast<DWORD>(kPatience.count()));
+    }
+    // True once a message sent to it by another thread waits for an answer.
+    bool WaitForSentMessage(Milliseconds timeout) const {
+        return ::WaitForSingleObject(messageWaits_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+    }
+    void Release() { ::SetEvent(release_.get()); }
+
+private:
+    static constexpr UINT kHold = WM_APP;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<TestWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == kHold && self) {
+            // Wakes for a sent message without handling it, then waits for the test.
+            HANDLE release = self->release_.get();
+            ::SetEvent(self->held_.get());
+            if (::MsgWaitForMultipleObjects(1, &release, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+                ::SetEvent(self->messageWaits_.get());
+                ::WaitForSingleObject(release, INFINITE);
+            }
+            return 0;
+        }
+        if (message == WM_DESTROY) ::PostQuitMessage(0);
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    void Run(const wchar_t* className, RECT rect) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+        windowClass.lpszClassName = className;
+        ::RegisterClassExW(&windowClass);
+        HWND window = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, L"", WS_POPUP,
+                                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                        nullptr, windowClass.hInstance, nullptr);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::ShowWindow(window, SW_SHOWNOACTIVATE);
+        window_ = window;
+        MSG message;
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
+        ::UnregisterClassW(className, windowClass.hInstance);
+    }
+
+    UniqueHandle held_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle release_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle messageWaits_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
 
 TEST(SaverWindow, CoversTheScreenBorderlessBlackTopmostWithoutATaskbarButton) {
     const SaverFolder folder;  // no slides: only the black background
@@ -32,7 +111,7 @@ TEST(SaverWindow, CoversTheScreenBorderlessBlackTopmostWithoutATaskbarButton) {
     EXPECT_EQ(WindowText(window), L"Form1");
     EXPECT_EQ(::GetForegroundWindow(), window);
 
-    EXPECT_TRUE(WaitUntil([] { return ScreenAllBlack(Screenshot::Take()); }, 3000ms)) << "the whole screen is black";
+    EXPECT_TRUE(WaitUntil([] { return ScreenAllBlack(Screenshot::Take()); }, kPatience)) << "the whole screen is black";
     EndWithKey(*process);
 }
 
@@ -46,12 +125,12 @@ TEST(SaverWindow, HidesPointerAndTaskbarAndGivesBothBack) {
     const SaverFolder folder;
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process), nullptr);
-    EXPECT_TRUE(WaitUntil([] { return !CursorShowing(); }, 2000ms)) << "pointer still shown";
+    EXPECT_TRUE(WaitUntil([] { return !CursorShowing(); }, kPatience)) << "pointer still shown";
     EXPECT_FALSE(TaskbarVisible());
     EndWithKey(*process);
 
-    EXPECT_TRUE(WaitUntil([] { return CursorShowing(); }, 2000ms)) << "pointer not shown again";
-    EXPECT_TRUE(WaitUntil([] { return TaskbarVisible(); }, 2000ms)) << "taskbar not shown again";
+    EXPECT_TRUE(WaitUntil([] { return CursorShowing(); }, kPatience)) << "pointer not shown again";
+    EXPECT_TRUE(WaitUntil([] { return TaskbarVisible(); }, kPatience)) << "taskbar not shown again";
     RECT taskbarAfter{};
     ::GetWindowRect(taskbar, &taskbarAfter);
     EXPECT_TRUE(::EqualRect(&taskbarBefore, &taskbarAfter)) << "the taskbar moved or changed size: now "
@@ -59,18 +138,66 @@ TEST(SaverWindow, HidesPointerAndTaskbarAndGivesBothBack) {
                                                           << taskbarAfter.right << "," << taskbarAfter.bottom;
 }
 
+// Under Wine a process that ends gives back its share of the pointer's display count, so a
+// missing show in the unload step can only be seen while the saver is still in it.
+TEST(SaverWindow, ShowsThePointerAgainInItsUnloadStep) {
+    ASSERT_TRUE(CursorShowing());
+    // Made after the real taskbar, and topmost, a window of its class comes first in the z-order:
+    // the saver takes it for the taskbar, and in its unload step waits on it while it is held.
+    TestWindow taskbar(L"Shell_TrayWnd", RECT{ScreenWidth() - 1, ScreenHeight() - 1, ScreenWidth(), ScreenHeight()});
+    ASSERT_EQ(::FindWindowW(L"Shell_traywnd", L""), taskbar.Handle()) << "the saver would find the real taskbar";
+
+    const SaverFolder folder;
+    std::unique_ptr<Process> process;
+    ASSERT_NE(StartSaver(folder, process), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !taskbar.Visible(); }, kPatience)) << "the saver did not hide the stand-in";
+    ASSERT_FALSE(CursorShowing());
+
+    taskbar.Hold();
+    PressKey('A');
+    // The unload step shows the taskbar again after the pointer: held there, the saver has shown it.
+    ASSERT_TRUE(taskbar.WaitForSentMessage(kPatience)) << "the saver did not show the taskbar again";
+    EXPECT_TRUE(process->Running()) << "held in its unload step";
+    EXPECT_TRUE(CursorShowing()) << "the pointer is still hidden when the saver ends";
+    taskbar.Release();
+    EXPECT_TRUE(process->WaitForExit(kPatience));
+}
+
 TEST(SaverWindow, LeavesATaskbarThatWasHiddenHidden) {
     HWND taskbar = Taskbar();
     ASSERT_NE(taskbar, nullptr);
     ::ShowWindow(taskbar, SW_HIDE);
-    ASSERT_TRUE(WaitUntil([] { return !TaskbarVisible(); }, 2000ms));
+    ASSERT_TRUE(WaitUntil([] { return !TaskbarVisible(); }, kPatience));
 
     const SaverFolder folder;
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process), nullptr);
     EndWithKey(*process);
-    EXPECT_FALSE(WaitUntil([] { return TaskbarVisible(); }, 500ms)) << "the saver showed a taskbar the user had hidden";
+    EXPECT_FALSE(WaitUntil([] { return TaskbarVisible(); }, kQuietPeriod)) << "the saver showed a taskbar the user had hidden";
     ::ShowWindow(taskbar, SW_SHOWNA);
+}
+
+// A topmost window of the test's own covers the middle of the screen; at its next tick the
+// saver is on top again. (A static control would not do as the cover: hit-testing passes
+// through it, so the saver would seem on top under it.)
+TEST(SaverWindow, IsOnTopAgainAfterEachTick) {
+    const SaverFolder folder(L"TessaroQuickCycle.scr");
+    std::unique_ptr<Process> process;
+    HWND saver = StartSaver(folder, process);
+    ASSERT_NE(saver, nullptr);
+    const POINT middle{ScreenWidth() / 2, ScreenHeight() / 2};
+    const TestWindow cover(L"TessaroTestCover", RECT{middle.x - 50, middle.y - 50, middle.x + 50, middle.y + 50});
+    int coverSeenOnTop = 0;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        cover.BringToTop();
+        // Only a tick between the last two lines can have put the saver back already.
+        coverSeenOnTop += ::WindowFromPoint(middle) == cover.Handle();
+        ASSERT_TRUE(WaitUntil([&] { return ::WindowFromPoint(middle) == saver; }, kPatience))
+            << "the saver stayed under the cover";
+    }
+    EXPECT_GT(coverSeenOnTop, 0) << "the cover never came above the saver";
+    EndWithKey(*process);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ TEST(SettingsDialog, ShowsItsTextsAndLayoutForEverySettingsSwitch) {
         std::unique_ptr<Process> process;
         HWND dialog = StartSettings(folder, process, arguments);
         ASSERT_NE(dialog, nullptr);
-        ASSERT_EQ(WindowDpi(dialog), 96u) << "the layout below is for 96 DPI";
+        ASSERT_EQ(WindowDpi(dialog), 96) << "the layout below is for 96 DPI";
 
         EXPECT_EQ(WindowText(dialog), L"Tessaro");
         EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDOK)), L"\uFF2F\uFF2B");  // full-width ＯＫ

@@ -11,7 +11,7 @@ namespace tessaro::e2e {
 namespace {
 
 constexpr wchar_t kQuickCycle[] = L"TessaroQuickCycle.scr";
-constexpr auto kInterval = Milliseconds(TESSARO_TEST_SLIDE_INTERVAL_MS);
+constexpr auto kInterval = Milliseconds(TESSARO_QUICK_CYCLE_INTERVAL_MS);
 
 constexpr std::uint32_t kRed = 0xC0392B;
 constexpr std::uint32_t kGreen = 0x27AE60;

@@ -41,7 +41,7 @@ TEST(SlideEngine, InputEndsTheSaverAtOnceWhileAHugeSlideIsDecoded) {
         std::unique_ptr<Process> process;
         ASSERT_NE(StartSaver(folder, process, kSmall), nullptr);
         // Past the first tick: slide 2, asked for ahead or at the tick, is being decoded now.
-        std::this_thread::sleep_for(Milliseconds(TESSARO_TEST_SLIDE_INTERVAL_MS) + 150ms);
+        std::this_thread::sleep_for(Milliseconds(TESSARO_QUICK_CYCLE_INTERVAL_MS) + 150ms);
         ASSERT_TRUE(process->Running());
         c.input();
         EXPECT_TRUE(process->WaitForExit(300ms)) << "the saver kept the user waiting";

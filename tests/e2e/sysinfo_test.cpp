@@ -21,6 +21,14 @@ std::wstring ProgramFiles() {
     return std::wstring(path, length ? length - 1 : 0);
 }
 
+void SetNoData(const wchar_t* key, const wchar_t* value) {
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, value, REG_SZ, nullptr, 0), ERROR_SUCCESS);
+}
+
+void SetAttributes(const std::wstring& path, DWORD attributes) {
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
+}
+
 void SetString(const wchar_t* key, const wchar_t* value, const std::wstring& text, DWORD type = REG_SZ) {
     ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, value, type, text.c_str(),
                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
@@ -164,6 +172,21 @@ TEST_F(SysInfoLauncher, SaysItIsUnavailableWhenNothingCanBeStarted) {
              SetString(kFolderKey, L"MSINFO", toolFolder);
          }},
         {"the registered path is a folder", [](const std::wstring& toolFolder) { SetString(kPathKey, L"PATH", toolFolder); }},
+        {"the registered path holds no data; that ends the lookup, the folder is not tried",
+         [](const std::wstring& toolFolder) {
+             SetNoData(kPathKey, L"PATH");
+             SetString(kFolderKey, L"MSINFO", toolFolder);
+         }},
+        {"the folder's tool is hidden",
+         [](const std::wstring& toolFolder) {
+             SetString(kFolderKey, L"MSINFO", toolFolder);
+             SetAttributes(toolFolder + L"\\MSINFO32.EXE", FILE_ATTRIBUTE_HIDDEN);
+         }},
+        {"the folder's tool is a system file",
+         [](const std::wstring& toolFolder) {
+             SetString(kFolderKey, L"MSINFO", toolFolder);
+             SetAttributes(toolFolder + L"\\MSINFO32.EXE", FILE_ATTRIBUTE_SYSTEM);
+         }},
         {"the value is binary", [](const std::wstring&) {
              const BYTE data[] = {1, 2, 3, 4};
              ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPathKey, L"PATH", REG_BINARY, data, sizeof(data));
@@ -172,6 +195,9 @@ TEST_F(SysInfoLauncher, SaysItIsUnavailableWhenNothingCanBeStarted) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
         RemoveValues();
+        SetAttributes(tool_, FILE_ATTRIBUTE_NORMAL);
+        std::error_code ignored;
+        fs::remove(fs::path(tool_ + L".ran"), ignored);  // starts are counted case by case
         c.arrange(toolFolder_);
         if (!::IsWindow(about_)) {
             EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == settings_; }, 3000ms));

@@ -84,18 +84,30 @@ TEST(BandScaler, DownscalingAveragesTheCoveredArea) {
 }
 
 TEST(BandScaler, UpscalingIsSmoothAndHeldWithinTheSourceRange) {
-    Bitmap edge(2, 1);
-    edge.At(0, 0) = Gray(0);
-    edge.At(1, 0) = Gray(200);
-    const Bitmap wide = Scale(edge, 16, 1);
-    EXPECT_EQ(Blue(wide.At(0, 0)), 0) << "the outer pixels keep the source colours";
-    EXPECT_EQ(Blue(wide.At(15, 0)), 200);
-    int distinct = 0;
-    for (int x = 1; x < 16; ++x) {
-        EXPECT_GE(Blue(wide.At(x, 0)), Blue(wide.At(x - 1, 0))) << "no ringing at x=" << x;
-        distinct += Blue(wide.At(x, 0)) != Blue(wide.At(x - 1, 0));
+    struct Case {
+        const char* axis;
+        int fromW, fromH, toW, toH;
+    };
+    const Case cases[] = {{"across", 2, 1, 16, 1}, {"down", 1, 2, 1, 16}, {"both", 2, 2, 16, 16}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.axis);
+        // Dark at the start, light at the end of the axis that grows.
+        Bitmap edge(c.fromW, c.fromH, Gray(0));
+        edge.At(c.fromW - 1, c.fromH - 1) = Gray(200);
+        if (c.fromW > 1 && c.fromH > 1) edge.At(c.fromW - 1, 0) = edge.At(0, c.fromH - 1) = Gray(100);
+        const Bitmap big = Scale(edge, c.toW, c.toH);
+        const auto at = [&](int i) { return Blue(big.At(c.toW > 1 ? i : 0, c.toH > 1 ? i : 0)); };
+        const int last = (c.toW > 1 ? c.toW : c.toH) - 1;
+        EXPECT_EQ(at(0), 0) << "the outer pixels keep the source colours";
+        EXPECT_EQ(at(last), 200);
+        int distinct = 0;
+        for (int i = 1; i <= last; ++i) {
+            EXPECT_GE(at(i), at(i - 1)) << "no ringing at " << i;
+            EXPECT_LE(at(i), 200) << "no overshoot at " << i;
+            distinct += at(i) != at(i - 1);
+        }
+        EXPECT_GE(distinct, 6) << "a smooth ramp, not the two blocks of nearest-neighbour";
     }
-    EXPECT_GE(distinct, 6) << "a smooth ramp, not the two blocks of nearest-neighbour";
 
     // A bright spike: bicubic overshoots beside it and must be held to the source range on both
     // axes, not wrap around.

@@ -32,6 +32,8 @@ TEST(CommandSwitch, DispatchesOnTheFirstTwoCharactersUpperCased) {
         {L" /c", LaunchAction::Saver},    // only blanks after the program path are skipped
         {L"-c", LaunchAction::Saver},
         {L"\u30D1/c", LaunchAction::Saver},
+        {L"\U0001F600c", LaunchAction::Saver},  // beyond U+FFFF: two UTF-16 units, one character
+        {L"/\U0001F600", LaunchAction::Saver},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DispatchSwitch(c.argumentText), c.expected) << "argument text \"" << c.argumentText << "\"";
@@ -43,6 +45,9 @@ TEST(CommandSwitch, SwitchIsAtMostTwoCharacters) {
     EXPECT_EQ(SwitchOf(L"/"), L"/");
     EXPECT_EQ(SwitchOf(L""), L"");
     EXPECT_EQ(SwitchOf(L"/\u00e9"), L"/\u00e9");  // only ASCII letters change case
+    // A character beyond U+FFFF counts once and is never cut in half.
+    EXPECT_EQ(SwitchOf(L"\U0001F600c:1"), L"\U0001F600C");
+    EXPECT_EQ(SwitchOf(L"/\U0001F600x"), L"/\U0001F600");
 }
 
 TEST(CommandSwitch, ArgumentTextDropsTheProgramPathAndItsBlanks) {
@@ -73,6 +78,13 @@ TEST(SingleInstance, NameDependsOnThePathButNotItsCase) {
     EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos) << "a backslash after the namespace would make a bad name";
     EXPECT_EQ(name, SingleInstanceName(L"c:\\saver\\TESSARO.SCR"));
     EXPECT_NE(name, SingleInstanceName(L"C:\\Other\\Tessaro.scr"));
+}
+
+TEST(SingleInstance, NameHashesThePathAsUtf16) {
+    // FNV-1a over the UTF-16LE bytes of the upper-cased path, the same wherever it is computed.
+    EXPECT_EQ(SingleInstanceName(L"c:\\\U0001F600\\tessaro.scr"), L"Local\\Tessaro.SingleInstance.74488679de1df9f6");
+    EXPECT_NE(SingleInstanceName(L"C:\\\U0001F600\\Tessaro.scr"), SingleInstanceName(L"C:\\\uF600\\Tessaro.scr"))
+        << "a character beyond U+FFFF is not cut to its low 16 bits";
 }
 
 }  // namespace

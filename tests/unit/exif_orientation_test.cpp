@@ -37,7 +37,10 @@ Bytes Tiff(bool littleEndian, const std::vector<Entry>& entries, unsigned ifdOff
 
 Bytes Orientation6Le() { return Tiff(true, {{256, 3, 1, 640}, {274, 3, 1, 6}}); }
 
-Bytes Segment(unsigned marker, const Bytes& body) { return "\xFF" + Bytes(1, char(marker)) + Be16(2 + body.size()) + body; }
+Bytes Segment(unsigned marker, const Bytes& body) {
+    Bytes segment{'\xFF', static_cast<char>(marker)};
+    return segment + Be16(static_cast<unsigned>(2 + body.size())) + body;
+}
 const Bytes kSoi = "\xFF\xD8";
 const Bytes kJfif = Segment(0xE0, Bytes("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14));
 const Bytes kScan = Segment(0xDA, Bytes(10, '\x11')) + Bytes(100, '\x55') + "\xFF\xD9";

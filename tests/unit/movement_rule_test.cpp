@@ -13,6 +13,8 @@ TEST(MovementRule, EndsOnlyWhenBothCoordinatesLeaveTheDeadZone) {
     const Case cases[] = {
         {100, 100, false}, {105, 105, false}, {95, 95, false},   // bounds included
         {106, 100, false}, {100, 500, false}, {-400, 104, false}, // one coordinate still in its band
+        // Each bound on its own, with the other coordinate outside its band.
+        {95, 106, false},  {105, 94, false},  {106, 95, false},  {94, 105, false},
         {106, 106, true},  {94, 106, true},   {94, 94, true},   {106, 94, true},
         {105.5f, 105.5f, true},
     };

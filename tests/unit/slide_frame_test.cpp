@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "placement_examples.h"
+
 namespace tessaro {
 namespace {
 
@@ -22,22 +24,11 @@ void ExpectPictureExactlyIn(const SlideFrame& frame, const PixelRect& rect, std:
 }
 
 TEST(ComposeSlide, PutsThePictureOnBlackAtItsDeviceRect) {
-    struct Case {
-        int w, h;
-        PixelRect rect;
-    };
-    const Case cases[] = {
-        {800, 600, {112, 84, 912, 684}},
-        {1023, 767, {1, 1, 1024, 768}},
-        {1200, 400, {0, 213, 1024, 555}},
-        {500, 2000, {416, 0, 608, 768}},
-        {1024, 768, {0, 0, 1024, 768}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
-        const auto frame = ComposeSlide(Bitmap(c.w, c.h, kRed), 1024, 768);
+    for (const PlacementExample& c : kPlacementExamples) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        const auto frame = ComposeSlide(Bitmap(c.width, c.height, kRed), kExampleScreenWidth, kExampleScreenHeight);
         ASSERT_TRUE(frame);
-        ExpectPictureExactlyIn(*frame, c.rect, kRed);
+        ExpectPictureExactlyIn(*frame, c.pixels, kRed);
     }
 }
 

@@ -42,12 +42,30 @@ TEST(SlideSequence, CycleRunsFromOneToTheCountAndStartsAgain) {
 }
 
 TEST(LongPath, PrefixOnlyWhenTheSystemWouldRefuseThePath) {
-    const std::wstring longFolder = L"C:\\" + std::wstring(300, L'x');
-    EXPECT_EQ(ExtendedLengthPath(L"C:\\Saver\\ZUMIK01.DAT"), L"C:\\Saver\\ZUMIK01.DAT");
-    EXPECT_EQ(ExtendedLengthPath(longFolder), L"\\\\?\\" + longFolder);
-    EXPECT_EQ(ExtendedLengthPath(L"\\\\?\\" + longFolder), L"\\\\?\\" + longFolder);
-    EXPECT_EQ(ExtendedLengthPath(L"\\\\server\\share\\" + std::wstring(300, L'y')),
-              L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'y'));
+    // Windows refuses paths of MAX_PATH (260) UTF-16 units or more without the prefix.
+    const std::wstring smile = L"\U0001F600";  // two UTF-16 units
+    const auto repeat = [](const std::wstring& part, int times) {
+        std::wstring text;
+        for (int i = 0; i < times; ++i) text += part;
+        return text;
+    };
+    struct Case {
+        std::wstring path;
+        std::wstring expected;
+    };
+    const std::wstring longest = L"C:\\" + std::wstring(256, L'x');  // 259 units
+    const Case cases[] = {
+        {L"C:\\Saver\\ZUMIK01.DAT", L"C:\\Saver\\ZUMIK01.DAT"},
+        {longest, longest},
+        {longest + L"x", L"\\\\?\\" + longest + L"x"},
+        {L"C:\\" + repeat(smile, 128), L"C:\\" + repeat(smile, 128)},  // 259 units
+        {L"C:\\" + repeat(smile, 128) + L"x", L"\\\\?\\C:\\" + repeat(smile, 128) + L"x"},
+        {L"\\\\?\\" + longest + L"x", L"\\\\?\\" + longest + L"x"},
+        {L"\\\\server\\share\\" + std::wstring(300, L'y'), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'y')},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ExtendedLengthPath(c.path), c.expected) << "a path of " << c.path.size() << " wchar_t";
+    }
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+#pragma once
+// How test failures show a pixel box.
+
+#include <ostream>
+
+#include "dialogs/dialog_layout.h"
+
+namespace tessaro {
+
+inline std::ostream& operator<<(std::ostream& out, const PixelBox& box) {
+    return out << "{" << box.left << ", " << box.top << ", " << box.width << ", " << box.height << "}";
+}
+
+}  // namespace tessaro

@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""Checks of the build itself, run by ctest as part of the test command.
+
+  check_build.py standard BUILD_DIR
+      every C++ file of the build is compiled as C++20 and nothing else
+  check_build.py googletest SOURCE_DIR BUILD_DIR TOOLCHAIN_FILE TARGET...
+      only the tests see GoogleTest, gmock is not built, and a build without GoogleTest's
+      sources still has every TARGET (TOOLCHAIN_FILE may be empty)
+  check_build.py resources SOURCE_DIR BUILD_DIR TARGET...
+      each file the resource script includes rebuilds the resources of every TARGET
+  check_build.py imports LIST PROGRAM...
+      no PROGRAM imports a function named in LIST
+  check_build.py interval BUILD_DIR
+      the demo times its screenshots by the interval the shipped program is built with
+"""
+
+import json
+import re
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+
+def fail(message):
+    print(f"FAILED: {message}")
+    return 1
+
+
+def compile_commands(build_dir):
+    return json.loads((Path(build_dir) / "compile_commands.json").read_text())
+
+
+def check_standard(build_dir):
+    wrong = []
+    for entry in compile_commands(build_dir):
+        if not entry["file"].endswith((".cpp", ".cc")):
+            continue
+        standards = re.findall(r"-std=\S+", entry["command"])
+        if standards != ["-std=c++20"]:
+            wrong.append(f"{entry['file']}: {standards or 'no -std'}")
+    if wrong:
+        return fail("not compiled as C++20 alone:\n  " + "\n  ".join(wrong))
+    print("every C++ file is compiled with -std=c++20")
+    return 0
+
+
+def targets(build_dir):
+    help_text = subprocess.run(["cmake", "--build", build_dir, "--target", "help"],
+                               check=True, capture_output=True, text=True).stdout
+    return set(re.findall(r"^\.\.\. (\S+)$", help_text, re.MULTILINE))
+
+
+def check_googletest(source_dir, build_dir, toolchain, expected):
+    problems = []
+    source = Path(source_dir).resolve()
+    for entry in compile_commands(build_dir):
+        path = Path(entry["file"]).resolve()
+        inside_tests = source / "tests" in path.parents
+        if not inside_tests and source in path.parents and "googletest" in entry["command"]:
+            problems.append(f"{path.relative_to(source)} is compiled with GoogleTest's headers")
+    problems += [f"target {name} is built" for name in sorted(targets(build_dir)) if name.startswith("gmock")]
+
+    with tempfile.TemporaryDirectory() as scratch:
+        configure = ["cmake", "-S", source_dir, "-B", scratch, "-DGOOGLETEST_SOURCE=/nonexistent"]
+        if toolchain:
+            configure.append(f"-DCMAKE_TOOLCHAIN_FILE={toolchain}")
+        result = subprocess.run(configure, capture_output=True, text=True)
+        if result.returncode != 0:
+            problems.append("configuring without GoogleTest fails:\n" + result.stdout + result.stderr)
+        else:
+            present = targets(scratch)
+            problems += [f"target {name} is missing without GoogleTest" for name in expected if name not in present]
+    if problems:
+        return fail("\n  ".join(problems))
+    print(f"only the tests need GoogleTest; without it these still build: {' '.join(expected)}")
+    return 0
+
+
+def resource_inputs(script):
+    """Files named by the resource script: #include "..." and quoted file operands."""
+    text = script.read_text(encoding="utf-8")
+    names = re.findall(r'^\s*#include\s+"([^"]+)"', text, re.MULTILINE)
+    names += re.findall(r'^\s*\w+\s+\w+\s+"([^"]+\.\w+)"\s*$', text, re.MULTILINE)
+    return [script.parent / name for name in names]
+
+
+def check_resources(source_dir, build_dir, programs):
+    script = Path(source_dir).resolve() / "resources" / "tessaro.rc"
+    inputs = [script] + resource_inputs(script)
+    problems = []
+    for program in programs:
+        makefile = f"CMakeFiles/{program}.dir/build.make"
+        for path in inputs:
+            # -W: what make would do were this file just changed, without touching it.
+            dry_run = subprocess.run(["make", "-n", "-W", str(path), "-f", makefile, f"CMakeFiles/{program}.dir/build"],
+                                     cwd=build_dir, capture_output=True, text=True).stdout
+            if not re.search(r"windres .*tessaro\.rc", dry_run):
+                problems.append(f"changing {path.name} does not rebuild the resources of {program}")
+    if problems:
+        return fail("\n  ".join(problems))
+    print("each of " + ", ".join(p.name for p in inputs) + " rebuilds " + ", ".join(programs))
+    return 0
+
+
+def imported_functions(program):
+    dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", program], check=True, capture_output=True, text=True).stdout
+    functions = {}
+    dll = None
+    for line in dump.splitlines():
+        named = re.match(r"\s*DLL Name: (\S+)", line)
+        if named:
+            dll = named.group(1)
+            continue
+        entry = re.match(r"\s+[0-9a-fA-F]+\s+\d+\s+(\w+)\s*$", line)
+        if dll and entry:
+            functions[entry.group(1)] = dll
+    return functions
+
+
+def check_imports(list_file, programs):
+    unavailable = {line.split("#")[0].strip() for line in Path(list_file).read_text().splitlines()}
+    unavailable.discard("")
+    problems = []
+    for program in programs:
+        imported = imported_functions(program)
+        if not imported:
+            problems.append(f"{program}: no import table found")
+        problems += [f"{Path(program).name} imports {name} from {imported[name]}"
+                     for name in sorted(unavailable & imported.keys())]
+    if problems:
+        return fail("functions the oldest supported Windows lacks:\n  " + "\n  ".join(problems))
+    print(f"no import of any of the {len(unavailable)} functions in {Path(list_file).name}")
+    return 0
+
+
+def interval_of(build_dir, target, source):
+    for entry in compile_commands(build_dir):
+        if entry["file"].endswith(source) and f"CMakeFiles/{target}.dir/" in entry["command"]:
+            found = re.search(r"-DTESSARO_SLIDE_INTERVAL_MS=(\d+)", entry["command"])
+            return found.group(1) if found else None
+    return None
+
+
+def check_interval(build_dir):
+    program = interval_of(build_dir, "Tessaro", "src/saver/slide_interval.cpp")
+    demo = interval_of(build_dir, "demo_capture", "tools/demo_capture.cpp")
+    if program is None or program != demo:
+        return fail(f"the program's slide interval is {program} ms, the demo's {demo} ms")
+    print(f"the program and the demo both use {program} ms")
+    return 0
+
+
+def main(argv):
+    if len(argv) >= 3 and argv[1] == "standard":
+        return check_standard(argv[2])
+    if len(argv) >= 5 and argv[1] == "googletest":
+        return check_googletest(argv[2], argv[3], argv[4], argv[5:])
+    if len(argv) >= 5 and argv[1] == "resources":
+        return check_resources(argv[2], argv[3], argv[4:])
+    if len(argv) >= 4 and argv[1] == "imports":
+        return check_imports(argv[2], argv[3:])
+    if len(argv) == 3 and argv[1] == "interval":
+        return check_interval(argv[2])
+    print(__doc__)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
