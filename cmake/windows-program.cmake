@@ -28,10 +28,10 @@ target_include_directories(tessaro_windows PUBLIC src resources)
 target_compile_options(tessaro_windows PRIVATE ${TESSARO_WARNINGS})
 target_link_libraries(tessaro_windows PUBLIC tessaro_slide_decoder user32 gdi32 imm32 version advapi32)
 
-# The resource script pulls in the icon and the manifest, which CMake's scan of #include lines
-# does not see: without these, editing either would not rebuild the program.
+# The resource script pulls in the icon, the manifest and the version, which CMake's scan of
+# #include lines does not see: without these, editing any of them would not rebuild the program.
 set_source_files_properties(resources/tessaro.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_CURRENT_SOURCE_DIR}/resources/resource.h;${CMAKE_CURRENT_SOURCE_DIR}/resources/tessaro.ico;${CMAKE_CURRENT_SOURCE_DIR}/resources/tessaro.manifest")
+  "${CMAKE_CURRENT_SOURCE_DIR}/resources/resource.h;${CMAKE_CURRENT_SOURCE_DIR}/resources/tessaro.ico;${TESSARO_GENERATED_DIR}/tessaro.manifest;${TESSARO_GENERATED_DIR}/version.h")
 
 function(tessaro_add_resources target)
   target_sources(${target} PRIVATE resources/tessaro.rc)

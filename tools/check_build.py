@@ -77,23 +77,27 @@ def check_googletest(source_dir, build_dir, toolchain, expected):
     return 0
 
 
-def resource_inputs(script):
-    """Files named by the resource script: #include "..." and quoted file operands."""
+def resource_inputs(script, generated):
+    """Files named by the resource script: #include "..." and quoted file operands, found beside
+    the script or among the files the build generates."""
     text = script.read_text(encoding="utf-8")
     names = re.findall(r'^\s*#include\s+"([^"]+)"', text, re.MULTILINE)
     names += re.findall(r'^\s*\w+\s+\w+\s+"([^"]+\.\w+)"\s*$', text, re.MULTILINE)
-    return [script.parent / name for name in names]
+    return [script.parent / name if (script.parent / name).exists() else generated / name for name in names]
 
 
 def check_resources(source_dir, build_dir, programs):
     script = Path(source_dir).resolve() / "resources" / "tessaro.rc"
-    inputs = [script] + resource_inputs(script)
+    build = Path(build_dir).resolve()
+    inputs = [script] + resource_inputs(script, build / "generated")
     problems = []
     for program in programs:
         makefile = f"CMakeFiles/{program}.dir/build.make"
         for path in inputs:
             # -W: what make would do were this file just changed, without touching it.
-            dry_run = subprocess.run(["make", "-n", "-W", str(path), "-f", makefile, f"CMakeFiles/{program}.dir/build"],
+            # Make names the files it generates relative to the build folder.
+            name = str(path.relative_to(build)) if build in path.parents else str(path)
+            dry_run = subprocess.run(["make", "-n", "-W", name, "-f", makefile, f"CMakeFiles/{program}.dir/build"],
                                      cwd=build_dir, capture_output=True, text=True).stdout
             if not re.search(r"windres .*tessaro\.rc", dry_run):
                 problems.append(f"changing {path.name} does not rebuild the resources of {program}")

@@ -6,6 +6,7 @@ packages=(
   cmake make g++ python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
   wine wine64 xvfb xdotool fonts-ipafont-gothic imagemagick
+  wixl msitools libz-mingw-w64-dev
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both presets and runs every test: the unit tests natively
-# (with AddressSanitizer and UndefinedBehaviorSanitizer), then the end-to-end tests under Wine.
+# (with AddressSanitizer and UndefinedBehaviorSanitizer), then the end-to-end tests under Wine,
+# with the ZIP and the MSI built and their tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,4 +13,5 @@ ctest --preset native
 
 cmake --preset mingw
 cmake --build --preset mingw
+cmake --build --preset mingw --target package package_tests
 ctest --preset mingw

@@ -2,9 +2,12 @@
 // program's version information.
 
 #include "dialog_test_support.h"
+#include "version.h"
 
 namespace tessaro::e2e {
 namespace {
+
+constexpr wchar_t kVersionLabel[] = L"ﾊﾞｰｼﾞｮﾝ " TESSARO_VERSION_TEXT;
 
 RECT ClientToScreenRect(HWND window, RECT rect) {
     ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
@@ -19,8 +22,8 @@ TEST_F(AboutBox, OpensWithAltHVShowingTheVersionInformation) {
     ASSERT_EQ(WindowDpi(about), 96);
 
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_TITLE)), L"Tessaro");
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), L"ﾊﾞｰｼﾞｮﾝ 1.0.0");
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_COMPANY_NAME)), L"Tessera Works");
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), kVersionLabel);
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_COMPANY_NAME)), L"" TESSARO_COMPANY_NAME);
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_LEGAL_COPYRIGHT)), L"Copyright (C) 2026 Tessera Works. All rights reserved.");
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDOK)), L"OK");
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_CMD_SYSINFO)), L"ｼｽﾃﾑ情報(&S)...");
@@ -104,7 +107,7 @@ TEST_F(AboutBox, ClosesEveryWayAndOpensAgainFresh) {
         SCOPED_TRACE(c.how);
         HWND about = OpenAboutWithKeys(*process_);
         ASSERT_NE(about, nullptr);
-        EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), L"ﾊﾞｰｼﾞｮﾝ 1.0.0");
+        EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), kVersionLabel);
         c.close(about);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 3000ms));
         EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == settings_; }, 3000ms));

@@ -1,0 +1,125 @@
+# What a Windows user downloads, made by `cmake --build --preset mingw --target package`:
+#   Tessaro-<version>-win64.zip  a folder Tessaro/ with Tessaro.scr, the 46 demo slides and README.txt
+#   Tessaro-<version>-win64.msi  Tessaro.scr and the slides for the 64-bit System32, built with
+#                                wixl from installer/tessaro.wxs
+# and the tests of both: the MSI's tables read with msiinfo on this machine, and the ZIP and the
+# MSI's install, upgrade and removal under Wine (package_tests).
+
+find_program(TESSARO_WIXL wixl)
+if(NOT TESSARO_WIXL OR NOT TARGET demo_slides)
+  message(STATUS "No package target: it needs wixl and the demo slides (tools/install-deps.sh installs both)")
+  return()
+endif()
+
+set(TESSARO_PACKAGE_NAME Tessaro-${PROJECT_VERSION}-win64)
+set(TESSARO_ZIP ${CMAKE_BINARY_DIR}/${TESSARO_PACKAGE_NAME}.zip)
+set(TESSARO_MSI ${CMAKE_BINARY_DIR}/${TESSARO_PACKAGE_NAME}.msi)
+set(TESSARO_PACKAGE_SOURCES ${CMAKE_BINARY_DIR}/package-sources)
+
+# The same for every version, so that Windows Installer sees one product line: a newer version
+# replaces an older one. Never change it.
+set(TESSARO_UPGRADE_CODE CF4DAE16-D2A0-4F8B-B2DE-E87C591F0BC0)
+
+set(TESSARO_SLIDE_DIR ${CMAKE_BINARY_DIR}/demo)
+set(TESSARO_SLIDE_FILES)
+foreach(number RANGE 1 46)
+  if(number LESS 10)
+    set(number 0${number})
+  endif()
+  list(APPEND TESSARO_SLIDE_FILES ${TESSARO_SLIDE_DIR}/ZUMIK${number}.DAT)
+endforeach()
+
+# The slides' File elements, for the WiX source to include.
+set(slide_elements "")
+foreach(slide IN LISTS TESSARO_SLIDE_FILES)
+  cmake_path(GET slide FILENAME name)
+  string(APPEND slide_elements "  <File Id=\"${name}\" Source=\"$(var.SlideDir)/${name}\"/>\n")
+endforeach()
+file(CONFIGURE OUTPUT ${TESSARO_PACKAGE_SOURCES}/slides.wxi @ONLY CONTENT
+  "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- Written by cmake/package.cmake. -->\n<Include>\n${slide_elements}</Include>\n")
+
+# Builds the MSI of a version into output, with the program of target saver as its Tessaro.scr.
+function(tessaro_add_msi output version saver)
+  # One product code per version, the same on every build of it: installing the same version
+  # again finds the product already there instead of adding a second one.
+  string(UUID product_code NAMESPACE ${TESSARO_UPGRADE_CODE} NAME "Tessaro ${version} win64" TYPE SHA1 UPPER)
+  # wixl takes file paths relative to the WiX source only.
+  set(wxs_dir ${CMAKE_SOURCE_DIR}/installer)
+  file(RELATIVE_PATH icon ${wxs_dir} ${CMAKE_SOURCE_DIR}/resources/tessaro.ico)
+  file(RELATIVE_PATH slide_dir ${wxs_dir} ${TESSARO_SLIDE_DIR})
+  file(RELATIVE_PATH shown_output ${CMAKE_BINARY_DIR} ${output})
+  cmake_path(GET output PARENT_PATH output_dir)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${output_dir}
+    COMMAND ${TESSARO_WIXL} -a x64 -I ${TESSARO_PACKAGE_SOURCES} -o ${output}
+      -D Version=${version}
+      -D "Manufacturer=${TESSARO_COMPANY_NAME}"
+      -D UpgradeCode=${TESSARO_UPGRADE_CODE}
+      -D ProductCode=${product_code}
+      -D IconFile=${icon}
+      -D "ProgramFile=$<PATH:RELATIVE_PATH,$<TARGET_FILE:${saver}>,${wxs_dir}>"
+      -D SlideDir=${slide_dir}
+      ${wxs_dir}/tessaro.wxs
+    DEPENDS ${wxs_dir}/tessaro.wxs ${TESSARO_PACKAGE_SOURCES}/slides.wxi ${CMAKE_SOURCE_DIR}/resources/tessaro.ico
+      ${saver} ${TESSARO_SLIDE_FILES}
+    COMMENT "Building ${shown_output}"
+    VERBATIM)
+endfunction()
+
+tessaro_add_msi(${TESSARO_MSI} ${PROJECT_VERSION} Tessaro)
+
+# The ZIP is made from a folder laid out as the user gets it.
+configure_file(installer/README.txt.in ${TESSARO_PACKAGE_SOURCES}/README.txt @ONLY NEWLINE_STYLE CRLF)
+set(zip_root ${CMAKE_BINARY_DIR}/package-zip)
+add_custom_command(
+  OUTPUT ${TESSARO_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${zip_root}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${zip_root}/Tessaro
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tessaro> ${TESSARO_PACKAGE_SOURCES}/README.txt ${TESSARO_SLIDE_FILES}
+    ${zip_root}/Tessaro
+  COMMAND ${CMAKE_COMMAND} -E chdir ${zip_root} ${CMAKE_COMMAND} -E tar cf ${TESSARO_ZIP} --format=zip Tessaro
+  DEPENDS Tessaro ${TESSARO_PACKAGE_SOURCES}/README.txt ${TESSARO_SLIDE_FILES}
+  COMMENT "Building ${TESSARO_PACKAGE_NAME}.zip"
+  VERBATIM)
+
+add_custom_target(package DEPENDS ${TESSARO_ZIP} ${TESSARO_MSI})
+add_dependencies(package demo_slides)
+
+# The MSI's tables, read on this machine.
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+find_program(TESSARO_MSIINFO msiinfo REQUIRED)
+add_test(NAME PackageMsi.HasTheTablesOfAPerMachine64BitPackageAndItsFiles
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/package/check_msi.py
+    ${TESSARO_MSIINFO} ${TESSARO_MSI} ${PROJECT_VERSION} "${TESSARO_COMPANY_NAME}" ${TESSARO_UPGRADE_CODE})
+
+# Under Wine: the ZIP's files, and install, upgrade and removal with msiexec. Two more MSIs serve
+# only the upgrade test: an older version, which carries the quick-cycle program as its
+# Tessaro.scr so that the test can tell whose files are installed, and this version built again.
+if(NOT TESSARO_TESTS)
+  return()
+endif()
+set(TESSARO_OLDER_TEST_VERSION 0.9.0)
+if(NOT TESSARO_OLDER_TEST_VERSION VERSION_LESS PROJECT_VERSION)
+  message(FATAL_ERROR "The upgrade test's older version ${TESSARO_OLDER_TEST_VERSION} is not older than ${PROJECT_VERSION}")
+endif()
+set(older_msi ${CMAKE_BINARY_DIR}/package-tests/Tessaro-${TESSARO_OLDER_TEST_VERSION}-win64.msi)
+set(rebuilt_msi ${CMAKE_BINARY_DIR}/package-tests/rebuilt/${TESSARO_PACKAGE_NAME}.msi)
+tessaro_add_msi(${older_msi} ${TESSARO_OLDER_TEST_VERSION} TessaroQuickCycle)
+tessaro_add_msi(${rebuilt_msi} ${PROJECT_VERSION} Tessaro)
+add_custom_target(package_test_msis DEPENDS ${older_msi} ${rebuilt_msi})
+add_dependencies(package_test_msis demo_slides)
+
+set(ZLIB_USE_STATIC_LIBS ON)
+find_package(ZLIB REQUIRED)
+set(TESSARO_PACKAGE_TEST_SOURCES tests/package/zip_test.cpp tests/package/msi_test.cpp)
+add_executable(package_tests EXCLUDE_FROM_ALL
+  tests/e2e/e2e_main.cpp tests/package/zip_reader.cpp tests/package/package_support.cpp ${TESSARO_PACKAGE_TEST_SOURCES})
+target_link_libraries(package_tests PRIVATE tessaro_e2e_harness GTest::gtest ZLIB::ZLIB msi advapi32)
+target_compile_definitions(package_tests PRIVATE
+  "TESSARO_OLDER_TEST_VERSION=\"${TESSARO_OLDER_TEST_VERSION}\"" "TESSARO_UPGRADE_CODE=\"{${TESSARO_UPGRADE_CODE}}\"")
+target_compile_options(package_tests PRIVATE ${TESSARO_WARNINGS})
+add_dependencies(package_tests package package_test_msis Tessaro TessaroQuickCycle)
+
+gtest_add_tests(TARGET package_tests SOURCES ${TESSARO_PACKAGE_TEST_SOURCES} TEST_LIST TESSARO_PACKAGE_TESTS)
+set_tests_properties(${TESSARO_PACKAGE_TESTS} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
