@@ -64,7 +64,7 @@ TEST(Dismissal, MovementEndsOnlyOutsideTheDeadZoneInBothDirections) {
     const SaverFolder folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        MoveMouseTo(100, 100);
+        RestPointerAt(100, 100);
         std::unique_ptr<Process> process;
         ASSERT_NE(StartSaver(folder, process), nullptr);
         SettleReference(*process);
@@ -84,7 +84,7 @@ TEST(Dismissal, MovementEndsOnlyOutsideTheDeadZoneInBothDirections) {
 
 TEST(Dismissal, FirstMoveAfterStartOnlyRecordsTheReference) {
     const SaverFolder folder;
-    MoveMouseTo(500, 400);
+    RestPointerAt(500, 400);
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process), nullptr);
     SettleReference(*process);
@@ -98,7 +98,7 @@ TEST(Dismissal, TheReferenceIsTakenAfreshAfterASlideChange) {
     const SaverFolder folder(L"TessaroQuickCycle.scr");
     folder.AddSolidSlide(1, ScreenWidth(), ScreenHeight(), kSlideColour);
     folder.AddSolidSlide(2, ScreenWidth(), ScreenHeight(), kSecond);  // then nothing: no later re-arming
-    MoveMouseTo(100, 100);
+    RestPointerAt(100, 100);
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process, kSlideColour), nullptr);
     SettleReference(*process);

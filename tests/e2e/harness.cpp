@@ -355,6 +355,22 @@ void MoveMouseTo(int x, int y) {
     ::SetCursorPos(x, y);
 }
 
+void RestPointerAt(int x, int y) {
+    MoveMouseTo(x, y);
+    constexpr int kStillPolls = 15;  // 150 ms without a late copy of an earlier move
+    int still = 0;
+    WaitUntil(
+        [&] {
+            POINT at{};
+            ::GetCursorPos(&at);
+            if (at.x == x && at.y == y) return ++still >= kStillPolls;
+            still = 0;
+            ::SetCursorPos(x, y);  // a late copy moved it back: put it where it belongs again
+            return false;
+        },
+        3000ms, 10ms);
+}
+
 void ClickOn(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);

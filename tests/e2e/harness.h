@@ -147,6 +147,10 @@ void PressKey(WORD virtualKey);
 void PressKeys(const std::vector<WORD>& keysInOrder);  // held down in order, released in reverse
 void ClickMouse(DWORD downFlag, DWORD upFlag, DWORD data = 0);
 void MoveMouseTo(int x, int y);  // absolute: Wine accelerates relative moves
+// Puts the pointer at x, y and waits until it has stayed there a while: under Wine the X server
+// delivers late copies of earlier moves, which must be over before a test starts a saver that
+// takes its reference point from where the pointer rests.
+void RestPointerAt(int x, int y);
 void ClickOn(HWND window);       // a left click in the middle of a window or control
 
 bool CursorShowing();
