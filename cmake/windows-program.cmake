@@ -18,6 +18,8 @@ add_library(tessaro_windows STATIC
   src/win32/message_loop.cpp
   src/win32/module_info.cpp
   src/startup/single_instance.cpp
+  src/saver/desktop_changes.cpp
+  src/saver/crash_guard.cpp
   src/saver/form1.cpp
   src/dialogs/dialog_geometry.cpp
   src/dialogs/form2.cpp
@@ -139,6 +141,7 @@ set(TESSARO_WIN32_TEST_SOURCES
   tests/win32/settings_dialog_test.cpp
   tests/win32/about_box_test.cpp
   tests/win32/test_session_test.cpp
+  tests/win32/desktop_changes_test.cpp
 )
 add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES} tests/win32/dialog_host.cpp tests/win32/last_error_changing_delete.cpp)
 target_link_libraries(win32_tests PRIVATE tessaro_e2e_harness GTest::gtest_main)

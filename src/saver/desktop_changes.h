@@ -1,0 +1,50 @@
+#pragma once
+// What the saver changes on the desktop while it runs, and gives back when it ends, whether by
+// its unload step or by a crash: the pointer hidden, the window's input-method context detached,
+// the taskbar hidden.
+//
+// The pointer's display count and the input-method context belong to the thread that took them,
+// so that thread gives them back. A crash may come on any other thread: it then asks the taking
+// thread through a small message-only window of its own, and gives back what it can itself when
+// that thread does not answer.
+
+#include <windows.h>
+#include <imm.h>
+
+#include <atomic>
+
+namespace tessaro {
+
+class DesktopChanges {
+public:
+    DesktopChanges() = default;
+    ~DesktopChanges();
+    DesktopChanges(const DesktopChanges&) = delete;
+    DesktopChanges& operator=(const DesktopChanges&) = delete;
+
+    // On window's thread, once: hides the pointer, detaches the window's input-method context and
+    // hides the taskbar when it is visible (one the user hid stays hidden afterwards).
+    void Take(HWND window);
+    // From any thread, any number of times: the first call after Take gives all three back.
+    void GiveBack();
+
+    // How long another thread waits for the taking thread to give the desktop back: as long as the
+    // system waits before it calls a window not responding.
+    static constexpr DWORD kAnswerTimeoutMs = 5000;
+
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void GiveBackHere();
+
+    friend struct WindowThunk;  // sets hwnd_
+    HWND hwnd_ = nullptr;       // the message-only window, on the taking thread
+    HWND window_ = nullptr;
+    DWORD takingThread_ = 0;
+    HIMC savedImeContext_ = nullptr;
+    HWND trayWnd_ = nullptr;
+    bool trayWasVisible_ = false;
+    std::atomic<bool> taken_{false};
+};
+
+}  // namespace tessaro
