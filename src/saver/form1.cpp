@@ -1,6 +1,5 @@
 #include "form1.h"
 
-#include <imm.h>
 #include <windowsx.h>
 
 #include <cstring>
@@ -24,9 +23,6 @@ constexpr UINT kSlidesRendered = WM_APP + 1;
 // Workers given up on while stuck in a read; beyond this many, no more are started and slide
 // changes wait in the current one.
 constexpr int kMaxAbandonedWorkers = 4;
-
-// Hides or shows the taskbar without touching its position, size or z-order.
-constexpr UINT kTrayFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 
 }  // namespace
 
@@ -126,20 +122,14 @@ void Form1::Load() {
 
     wchar_t emptyText[] = L"";
     ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, emptyText, 0);
-    ::ShowCursor(FALSE);
-    savedImeContext_ = ::ImmAssociateContext(hwnd_, nullptr);
-    trayWnd_ = ::FindWindowW(L"Shell_traywnd", L"");
-    trayWasVisible_ = trayWnd_ && ::IsWindowVisible(trayWnd_);
-    if (trayWasVisible_) ::SetWindowPos(trayWnd_, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | kTrayFlags);
+    desktop_.Take(hwnd_);
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
     // The first slide, asked for already, appears when the worker has it; black until then.
 }
 
 void Form1::Unload() {
-    ::ShowCursor(TRUE);
-    savedImeContext_ = ::ImmAssociateContext(hwnd_, savedImeContext_);
-    if (trayWasVisible_) ::SetWindowPos(trayWnd_, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | kTrayFlags);
+    desktop_.GiveBack();
     // The desktop is back; now end at once. ExitProcess would first stop the worker wherever it
     // is, possibly inside a codec holding a lock, and then run every DLL's detach code, which can
     // wait on that lock forever. Nothing is left to flush: the saver writes nothing.

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "crash_guard.h"
+#include "desktop_changes.h"
 #include "slide_show.h"
 #include "slide_worker.h"
 #include "../win32/unique_resource.h"
@@ -49,9 +51,8 @@ private:
     std::shared_ptr<RenderMailbox> mailbox_;  // shared with the worker threads
     std::unique_ptr<SlideWorker> worker_;
 
-    HIMC savedImeContext_ = nullptr;
-    HWND trayWnd_ = nullptr;
-    bool trayWasVisible_ = false;
+    DesktopChanges desktop_;  // pointer, input-method context and taskbar, taken in the load step
+    CrashGuard crashGuard_{desktop_};
 
     // What the window shows: a screen-sized DIB, painted with one blit.
     // The bitmap is declared first so that it outlives the DC it is selected into.
