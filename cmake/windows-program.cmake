@@ -51,8 +51,10 @@ function(tessaro_use_wide_entry target)
   endif()
 endfunction()
 
-function(tessaro_add_saver name interval_ms)
-  add_executable(${name} WIN32 src/startup/main.cpp src/saver/slide_interval.cpp)
+# A copy of the program. Its slide interval and the decoder its workers render with are chosen
+# when it is linked (slide_interval.h, slide_decoder_choice.h); a test build may add sources.
+function(tessaro_add_saver name interval_ms decoder_choice)
+  add_executable(${name} WIN32 src/startup/main.cpp src/saver/slide_interval.cpp ${decoder_choice} ${ARGN})
   target_compile_definitions(${name} PRIVATE TESSARO_SLIDE_INTERVAL_MS=${interval_ms})
   target_compile_options(${name} PRIVATE ${TESSARO_WARNINGS})
   target_link_libraries(${name} PRIVATE tessaro_windows)
@@ -61,8 +63,8 @@ function(tessaro_add_saver name interval_ms)
   set_target_properties(${name} PROPERTIES SUFFIX ".scr")
 endfunction()
 
-tessaro_add_saver(Tessaro ${TESSARO_SLIDE_INTERVAL_MS})
-tessaro_add_saver(TessaroQuickCycle ${TESSARO_QUICK_CYCLE_INTERVAL_MS})
+tessaro_add_saver(Tessaro ${TESSARO_SLIDE_INTERVAL_MS} src/saver/wic_decoder_choice.cpp)
+tessaro_add_saver(TessaroQuickCycle ${TESSARO_QUICK_CYCLE_INTERVAL_MS} src/saver/wic_decoder_choice.cpp)
 
 # Everything that runs under Wine does so in a private session (Xvfb, 1024x768x24, a virtual
 # desktop with a taskbar) that ctest starts and stops.

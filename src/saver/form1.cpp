@@ -7,9 +7,9 @@
 #include <system_error>
 #include <vector>
 
+#include "slide_decoder_choice.h"
 #include "slide_interval.h"
 #include "slide_sequence.h"
-#include "wic_slide_decoder.h"
 #include "../win32/diagnostics.h"
 #include "../win32/window_class.h"
 
@@ -95,7 +95,7 @@ void Form1::Show() {
 void Form1::StartWorker() {
     try {
         worker_ = std::make_unique<SlideWorker>(
-            [] { return std::make_unique<WicSlideDecoder>(); },
+            &MakeSlideDecoder,
             [mailbox = mailbox_](std::unique_ptr<RenderResult> result) { mailbox->Put(std::move(result)); });
     } catch (const std::system_error& error) {
         TraceFailure(L"starting the slide worker", L"Form1", error.code().value());
