@@ -65,6 +65,8 @@ endfunction()
 
 tessaro_add_saver(Tessaro ${TESSARO_SLIDE_INTERVAL_MS} src/saver/wic_decoder_choice.cpp)
 tessaro_add_saver(TessaroQuickCycle ${TESSARO_QUICK_CYCLE_INTERVAL_MS} src/saver/wic_decoder_choice.cpp)
+# Test builds, never shipped: one whose decoder crashes on purpose on the slides that ask for it.
+tessaro_add_saver(TessaroCrash ${TESSARO_QUICK_CYCLE_INTERVAL_MS} tests/builds/crashing_decoder.cpp)
 
 # Everything that runs under Wine does so in a private session (Xvfb, 1024x768x24, a virtual
 # desktop with a taskbar) that ctest starts and stops.
@@ -162,6 +164,7 @@ set(TESSARO_E2E_SOURCES
   tests/e2e/settings_dialog_test.cpp
   tests/e2e/about_box_test.cpp
   tests/e2e/sysinfo_test.cpp
+  tests/e2e/crash_test.cpp
 )
 add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
 target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest)
@@ -171,7 +174,7 @@ target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
 add_executable(fake_tool tests/e2e/fake_tool.cpp)
 target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
 tessaro_use_wide_entry(fake_tool)
-add_dependencies(e2e_tests Tessaro TessaroQuickCycle fake_tool)
+add_dependencies(e2e_tests Tessaro TessaroQuickCycle TessaroCrash fake_tool)
 
 # Tests share one screen, pointer and keyboard: they run one at a time.
 gtest_add_tests(TARGET win32_tests SOURCES ${TESSARO_WIN32_TEST_SOURCES} TEST_PREFIX "win32." TEST_LIST TESSARO_WIN32_TESTS)

@@ -1,0 +1,78 @@
+// A crash still gives the desktop back. TessaroCrash.scr is the saver with a decoder that crashes
+// on purpose, on the thread a slide asks for, the way a faulty codec inside the process might.
+
+#include "saver_test_support.h"
+#include "test_window.h"
+
+namespace tessaro::e2e {
+namespace {
+
+// After a crash the system ends the saver instead of offering to debug it: on Windows through the
+// error mode the saver inherits, under Wine through its debugger's setting, which is put back.
+class Crash : public testing::Test {
+protected:
+    Crash() : errorMode_(::SetErrorMode(SEM_NOGPFAULTERRORBOX)) {
+        DWORD size = sizeof(showCrashDialog_);
+        hadSetting_ = ::RegGetValueW(HKEY_CURRENT_USER, kWineDbg, kShowCrashDialog, RRF_RT_REG_DWORD, nullptr,
+                                     &showCrashDialog_, &size) == ERROR_SUCCESS;
+        const DWORD no = 0;
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kWineDbg, kShowCrashDialog, REG_DWORD, &no, sizeof(no));
+    }
+    ~Crash() override {
+        if (hadSetting_) {
+            ::RegSetKeyValueW(HKEY_CURRENT_USER, kWineDbg, kShowCrashDialog, REG_DWORD, &showCrashDialog_,
+                              sizeof(showCrashDialog_));
+        } else {
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kWineDbg, kShowCrashDialog);
+        }
+        ::SetErrorMode(errorMode_);
+    }
+
+private:
+    static constexpr wchar_t kWineDbg[] = L"Software\\Wine\\WineDbg";
+    static constexpr wchar_t kShowCrashDialog[] = L"ShowCrashDialog";
+    UINT errorMode_;
+    DWORD showCrashDialog_ = 0;
+    bool hadSetting_ = false;
+};
+
+TEST_F(Crash, GivesThePointerAndTheTaskbarBackWhicheverThreadItComesOn) {
+    struct Case {
+        const char* trigger;  // what the crashing slide holds
+        const char* what;
+    };
+    const Case cases[] = {
+        {"CRASH IN WORKER", "an access violation on the slide worker"},
+        {"CRASH IN WINDOW", "an access violation on the window's thread"},
+        {"CRASH IN THREAD", "an access violation on a thread of the codec's own"},
+        {"THROW IN WORKER", "a C++ exception that leaves the slide worker"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(CursorShowing());
+        // As in the unload test: the saver takes this stand-in for the taskbar and, giving it back,
+        // waits on it while the test holds it, so the pointer can be seen before the process ends.
+        TestWindow taskbar(L"Shell_TrayWnd", RECT{ScreenWidth() - 1, ScreenHeight() - 1, ScreenWidth(), ScreenHeight()});
+        ASSERT_EQ(::FindWindowW(L"Shell_traywnd", L""), taskbar.Handle());
+
+        const SaverFolder folder(L"TessaroCrash.scr");
+        folder.AddSolidSlide(1, 320, 240, 0x2E86C1);
+        std::unique_ptr<Process> process;
+        ASSERT_NE(StartSaver(folder, process, 0x2E86C1), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return !taskbar.Visible() && !CursorShowing(); }, kPatience));
+
+        taskbar.Hold();
+        // Whichever slide comes next crashes the saver.
+        for (int number = 1; number <= 46; ++number) WriteFileBytes(folder.Slide(number), c.trigger);
+        ASSERT_TRUE(taskbar.WaitForSentMessage(kPatience)) << "the crash did not show the taskbar again";
+        EXPECT_TRUE(process->Running()) << "held while it gives the desktop back";
+        EXPECT_TRUE(CursorShowing()) << "the pointer is still hidden when the saver ends";
+        taskbar.Release();
+        EXPECT_TRUE(process->WaitForExit(kPatience));
+        EXPECT_NE(process->ExitCode(), 0u) << "the saver ended as if nothing had happened";
+        EXPECT_TRUE(taskbar.Visible());
+    }
+}
+
+}  // namespace
+}  // namespace tessaro::e2e
