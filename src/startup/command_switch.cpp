@@ -12,6 +12,14 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
+constexpr wchar_t kInstancePrefix[] = L"Local\\Tessaro.SingleInstance.";
+
+std::wstring Hex(std::uint64_t value) {
+    wchar_t hex[17];
+    std::swprintf(hex, 17, L"%016llx", static_cast<unsigned long long>(value));
+    return hex;
+}
+
 }  // namespace
 
 std::wstring_view ArgumentText(std::wstring_view commandLine) {
@@ -40,6 +48,10 @@ LaunchAction DispatchSwitch(std::wstring_view argumentText) {
     return LaunchAction::Saver;
 }
 
+std::wstring SingleInstanceName(const FileIdentity& executable) {
+    return kInstancePrefix + Hex(executable.volume) + L"-" + Hex(executable.file);
+}
+
 std::wstring SingleInstanceName(std::wstring_view executablePath) {
     // FNV-1a over the upper-cased path as UTF-16: NTFS paths compare without case, and a
     // kernel object name may not contain backslashes, so the path itself cannot be used.
@@ -52,9 +64,7 @@ std::wstring SingleInstanceName(std::wstring_view executablePath) {
             hash *= 0x100000001b3ull;
         }
     }
-    wchar_t hex[17];
-    std::swprintf(hex, 17, L"%016llx", static_cast<unsigned long long>(hash));
-    return L"Local\\Tessaro.SingleInstance." + std::wstring(hex);
+    return kInstancePrefix + Hex(hash);
 }
 
 }  // namespace tessaro

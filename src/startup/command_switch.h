@@ -1,6 +1,7 @@
 #pragma once
 // Decides what one start of the program does, from the text Windows passes on its command line.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,8 +25,18 @@ std::wstring SwitchOf(std::wstring_view argumentText);
 
 LaunchAction DispatchSwitch(std::wstring_view argumentText);
 
-// Name of the kernel object that keeps one instance per executable and user session.
-// Equal for the same file however its path is cased.
+// What tells one file from every other while it exists: the serial number of its volume and its
+// number on that volume. However its path is spelled (short names, letter case, another drive
+// letter for the same folder), it is the same file; a copy is another.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+};
+
+// Name of the kernel object that keeps one instance per executable file and user session.
+std::wstring SingleInstanceName(const FileIdentity& executable);
+// The same from the executable's path, for when the file cannot be asked who it is: equal for the
+// same path however its ASCII letters are cased.
 std::wstring SingleInstanceName(std::wstring_view executablePath);
 
 }  // namespace tessaro

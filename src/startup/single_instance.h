@@ -1,5 +1,6 @@
 #pragma once
-// One instance per executable file: a named mutex, held for the life of the process.
+// One instance per executable file, however its path is spelled: a named mutex, held for the life
+// of the process.
 
 #include <string_view>
 

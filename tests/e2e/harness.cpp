@@ -58,6 +58,44 @@ std::wstring TempFolder::HintForPathLength(const std::wstring& start, std::size_
     return start + std::wstring(pathLength > fixed ? pathLength - fixed : 0, L'x');
 }
 
+namespace {
+
+// The path Wine gives a Windows path through Z:, or empty outside Wine.
+std::wstring ThroughWineRootDrive(const std::wstring& path) {
+    using UnixFileName = char*(CDECL*)(const wchar_t*);
+    const auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixPath = unixFileName ? unixFileName(path.c_str()) : nullptr;
+    if (!unixPath) return {};
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
+    std::wstring through(static_cast<std::size_t>(std::max(length, 1)) - 1, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, through.data(), length);
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    std::replace(through.begin(), through.end(), L'/', L'\\');
+    return L"Z:" + through;
+}
+
+}  // namespace
+
+std::vector<Spelling> OtherSpellings(const std::wstring& path) {
+    std::vector<Spelling> spellings;
+    wchar_t shortPath[MAX_PATH];
+    const DWORD shortLength = ::GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    if (shortLength > 0 && shortLength < MAX_PATH) spellings.push_back({"its short form", shortPath});
+    std::wstring otherCase = path;
+    for (wchar_t& c : otherCase) {
+        wchar_t upper = c, lower = c;
+        ::CharUpperBuffW(&upper, 1);
+        ::CharLowerBuffW(&lower, 1);
+        c = upper != c ? upper : lower;
+    }
+    spellings.push_back({"its letters in the other case", otherCase});
+    if (std::wstring through = ThroughWineRootDrive(path); !through.empty()) {
+        spellings.push_back({"another drive letter for its folder", through});
+    }
+    return spellings;
+}
+
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream out(std::filesystem::path(path.size() >= MAX_PATH ? L"\\\\?\\" + path : path), std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -154,13 +192,14 @@ std::wstring SlideName(int number) {
     return name;
 }
 
-Process::Process(const std::wstring& program, const std::wstring& commandLine) {
+Process::Process(const std::wstring& program, const std::wstring& commandLine, Start start) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring mutableCommandLine = commandLine;
     const std::wstring application = program.size() >= MAX_PATH ? L"\\\\?\\" + program : program;
-    if (::CreateProcessW(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    const DWORD flags = start == Start::Suspended ? CREATE_SUSPENDED : 0;
+    if (::CreateProcessW(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
                          &startup, &info)) {
         process_.reset(info.hProcess);
         thread_.reset(info.hThread);
@@ -242,10 +281,10 @@ void SaverFolder::AddSolidSlide(int number, int width, int height, std::uint32_t
     WriteSolidBmp(Slide(number), width, height, rgb);
 }
 
-std::unique_ptr<Process> SaverFolder::Start(const std::wstring& arguments) const {
+std::unique_ptr<Process> SaverFolder::Start(const std::wstring& arguments, Process::Start start) const {
     std::wstring commandLine = L"\"" + program_ + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
-    return std::make_unique<Process>(program_, commandLine);
+    return std::make_unique<Process>(program_, commandLine, start);
 }
 
 Screenshot Screenshot::Take() {

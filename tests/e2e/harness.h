@@ -48,6 +48,15 @@ private:
     std::wstring path_;
 };
 
+// Other spellings of the path of an existing file, each with what makes it other: its short (8.3)
+// form, its letters in the other case (non-ASCII ones too), and a path through another drive
+// letter that leads to the same folder (under Wine, Z:, which it maps to the Unix root).
+struct Spelling {
+    const char* what;
+    std::wstring path;
+};
+std::vector<Spelling> OtherSpellings(const std::wstring& path);
+
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // A 24-bit BMP of one colour (0xRRGGBB).
 std::string SolidBmp(int width, int height, std::uint32_t rgb);
@@ -62,12 +71,15 @@ std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& c
 
 class Process {
 public:
-    // commandLine is passed to CreateProcessW exactly as given.
-    Process(const std::wstring& program, const std::wstring& commandLine);
+    // commandLine is passed to CreateProcessW exactly as given. A suspended process runs once
+    // Resume is called.
+    enum class Start { Running, Suspended };
+    Process(const std::wstring& program, const std::wstring& commandLine, Start start = Start::Running);
     ~Process();  // a process still running is terminated
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
+    void Resume() const { ::ResumeThread(thread_.get()); }
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return process_.get(); }
     bool Started() const { return static_cast<bool>(process_); }
@@ -100,7 +112,7 @@ public:
     std::wstring Slide(int number) const { return folder_ / SlideName(number); }
     void AddSolidSlide(int number, int width, int height, std::uint32_t rgb) const;
     // Starts the program with the given argument text after its quoted path.
-    std::unique_ptr<Process> Start(const std::wstring& arguments) const;
+    std::unique_ptr<Process> Start(const std::wstring& arguments, Process::Start start = Process::Start::Running) const;
 
 private:
     TempFolder folder_;

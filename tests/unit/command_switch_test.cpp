@@ -72,6 +72,15 @@ TEST(CommandSwitch, ArgumentTextDropsTheProgramPathAndItsBlanks) {
     }
 }
 
+TEST(SingleInstance, NameIsThatOfTheFileOnItsVolume) {
+    const std::wstring name = SingleInstanceName(FileIdentity{0x43000000, 0x53a0bb});
+    EXPECT_EQ(name, L"Local\\Tessaro.SingleInstance.0000000043000000-000000000053a0bb");
+    EXPECT_EQ(name, SingleInstanceName(FileIdentity{0x43000000, 0x53a0bb}));
+    EXPECT_NE(name, SingleInstanceName(FileIdentity{0x43000000, 0x53a0bc})) << "another file on the same volume";
+    EXPECT_NE(name, SingleInstanceName(FileIdentity{0x44000000, 0x53a0bb})) << "the same number on another volume";
+    EXPECT_NE(SingleInstanceName(FileIdentity{1, 0x10}), SingleInstanceName(FileIdentity{0x10, 1}));
+}
+
 TEST(SingleInstance, NameDependsOnThePathButNotItsCase) {
     const std::wstring name = SingleInstanceName(L"C:\\Saver\\Tessaro.scr");
     EXPECT_EQ(name.rfind(L"Local\\Tessaro.SingleInstance.", 0), 0u);

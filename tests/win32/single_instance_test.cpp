@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "harness.h"
+
 namespace tessaro {
 namespace {
 
@@ -22,6 +24,25 @@ TEST(SingleInstanceGuard, ASecondGuardForTheSameFileSeesTheFirstUntilItIsGone) {
     }
     const SingleInstanceGuard afterwards(path);
     EXPECT_FALSE(afterwards.AnotherInstanceRuns()) << "the guard outlived its holders";
+}
+
+// The guard is the file's, not its path's: any other spelling of the path finds it, a copy does not.
+TEST(SingleInstanceGuard, EverySpellingOfTheFilesPathIsOneInstanceAndACopyIsAnother) {
+    const e2e::TempFolder folder(L"Äpfel Öl Σοφία tessaro");
+    const e2e::TempFolder elsewhere;
+    const std::wstring path = folder / L"Tessaro.scr";
+    e2e::WriteFileBytes(path, "MZ");
+    e2e::WriteFileBytes(elsewhere / L"Tessaro.scr", "MZ");
+
+    const SingleInstanceGuard first(path);
+    ASSERT_FALSE(first.AnotherInstanceRuns());
+    const std::vector<e2e::Spelling> spellings = e2e::OtherSpellings(path);
+    ASSERT_GE(spellings.size(), 2u);
+    for (const e2e::Spelling& spelling : spellings) {
+        ASSERT_NE(spelling.path, path) << spelling.what;
+        EXPECT_TRUE(SingleInstanceGuard(spelling.path).AnotherInstanceRuns()) << spelling.what;
+    }
+    EXPECT_FALSE(SingleInstanceGuard(elsewhere / L"Tessaro.scr").AnotherInstanceRuns()) << "a copy in another folder";
 }
 
 }  // namespace
