@@ -1,5 +1,8 @@
 // Start-up: what each command-line switch does, and one instance per executable.
 
+#include <cstdio>
+#include <set>
+
 #include "saver_test_support.h"
 
 namespace tessaro::e2e {
@@ -66,6 +69,59 @@ TEST(SingleInstance, ASecondStartOfTheSameFileExitsAtOnce) {
     }
     EXPECT_TRUE(first->Running());
     EndWithKey(*first);
+}
+
+// Every switch here shows a window: a preview start, which exits without one, could hold the
+// guard for the moment all the others look at it, and then no window would appear at all.
+TEST(SingleInstance, OfTwentyStartsAtOnceOneShowsAWindowAndEveryOtherExits) {
+    const wchar_t* const switches[] = {L"/s", L"/c", L"",   L"/a",   L"/S",    L"/c:4242", L"-s",      L"/x", L"/s", L"/C",
+                                       L"/a 1", L"/SAVE", L"/s", L"/CONFIG", L"", L"/s",   L"/c 1234", L"/", L"/A", L"/ s"};
+    const SaverFolder folder;
+    std::vector<std::unique_ptr<Process>> crowd;
+    for (const wchar_t* arguments : switches) crowd.push_back(folder.Start(arguments, Process::Start::Suspended));
+    for (const auto& process : crowd) process->Resume();
+    // Every window that ever appears, by process, until all but one process have ended.
+    std::set<DWORD> withWindow;
+    const auto running = [&] {
+        return std::count_if(crowd.begin(), crowd.end(), [](const auto& process) { return process->Running(); });
+    };
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (const auto& process : crowd) {
+                if (!process->Windows().empty()) withWindow.insert(process->Id());
+            }
+            return running() <= 1 && !withWindow.empty();
+        },
+        kPatience, 0ms));
+    ASSERT_EQ(withWindow.size(), 1u) << "processes that showed a window";
+    for (std::size_t i = 0; i < crowd.size(); ++i) {
+        const Process& process = *crowd[i];
+        if (withWindow.count(process.Id())) continue;
+        EXPECT_FALSE(process.Running()) << "start " << i << " with \"" << switches[i] << "\"";
+        EXPECT_EQ(process.ExitCode(), 0u) << "start " << i;
+    }
+    // The saver, the settings dialog and the password message all end on Enter.
+    const auto winner = std::find_if(crowd.begin(), crowd.end(), [&](const auto& p) { return withWindow.count(p->Id()); });
+    std::printf("Of 20 starts, start %d (\"%ls\") showed the one window; the others exited.\n",
+                static_cast<int>(winner - crowd.begin()), switches[winner - crowd.begin()]);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE((*winner)->WaitForExit(kPatience));
+}
+
+TEST(SingleInstance, EverySpellingOfThePathIsOneInstanceAndACopyIsAnother) {
+    const SaverFolder folder(L"Tessaro.scr", L"Äpfel Öl Σοφία tessaro");
+    std::unique_ptr<Process> first;
+    ASSERT_NE(StartSaver(folder, first), nullptr);
+    for (const Spelling& spelling : OtherSpellings(folder.Program())) {
+        SCOPED_TRACE(spelling.what);
+        ExpectExitWithoutWindow(Process(spelling.path, L"\"" + spelling.path + L"\" /s"), spelling.path);
+    }
+    const SaverFolder copy;
+    EXPECT_NE(copy.Start(L"/c")->WaitForWindow(kDialogClass, kPatience), nullptr)
+        << "a copy in another folder is another program";
+    // The copy's dialog may have taken the keyboard focus: a click ends the saver wherever it goes.
+    ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(first->WaitForExit(kPatience));
 }
 
 TEST(SingleInstance, TheGuardIsReleasedWhenTheSaverEnds) {
