@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "jpeg_header.h"
+
 namespace tessaro {
 namespace {
 
@@ -14,9 +16,6 @@ constexpr std::size_t kIfdEntryBytes = 12;
 // Tags of an IFD come in ascending order and the orientation is among the first; a longer
 // directory is not worth reading.
 constexpr std::size_t kMaxIfdEntries = 512;
-// The EXIF segment comes right after the start of a JPEG; this many segments before it are
-// plenty for any camera or editor.
-constexpr int kMaxJpegSegments = 64;
 
 // A TIFF structure (a TIFF file, or the one inside a JPEG's EXIF segment) starting at base.
 class TiffReader {
@@ -69,37 +68,23 @@ private:
 };
 
 Orientation JpegOrientation(ByteSource& file) {
-    std::uint64_t at = 2;  // after the start-of-image marker
-    for (int segment = 0; segment < kMaxJpegSegments; ++segment) {
-        std::array<std::uint8_t, 4> marker{};
-        if (file.ReadAt(at, marker.data(), marker.size()) != marker.size() || marker[0] != 0xFF) {
-            return Orientation::Normal;
+    Orientation orientation = Orientation::Normal;
+    ForEachJpegSegment(file, [&](std::uint8_t type, std::uint64_t at, std::uint16_t length) {
+        if (type != 0xE1) return true;  // APP1: EXIF when it starts with "Exif\0\0"
+        std::array<std::uint8_t, 6> name{};
+        if (length < 2 + name.size() + 8 || file.ReadAt(at + 4, name.data(), name.size()) != name.size() ||
+            std::memcmp(name.data(), "Exif\0\0", name.size()) != 0) {
+            return true;
         }
-        const std::uint8_t type = marker[1];
-        // Start of scan or end of image: the pixel data begins and no EXIF segment came before.
-        if (type == 0xDA || type == 0xD9) return Orientation::Normal;
-        if (type == 0xFF) {  // a fill byte before the marker
-            ++at;
-            continue;
+        // The TIFF structure may not reach past its segment.
+        std::vector<std::uint8_t> tiff(length - 2 - name.size());
+        if (file.ReadAt(at + 4 + name.size(), tiff.data(), tiff.size()) == tiff.size()) {
+            MemoryBytes segmentBytes(tiff.data(), tiff.size());
+            orientation = TiffReader(segmentBytes, 0).FirstIfdOrientation();
         }
-        const std::uint16_t length = static_cast<std::uint16_t>(marker[2] << 8 | marker[3]);
-        if (length < 2) return Orientation::Normal;
-        if (type == 0xE1) {  // APP1: EXIF when it starts with "Exif\0\0"
-            std::array<std::uint8_t, 6> name{};
-            if (length >= 2 + name.size() + 8 && file.ReadAt(at + 4, name.data(), name.size()) == name.size() &&
-                std::memcmp(name.data(), "Exif\0\0", name.size()) == 0) {
-                // The TIFF structure may not reach past its segment.
-                const std::uint64_t base = at + 4 + name.size();
-                const std::size_t tiffBytes = length - 2 - name.size();
-                std::vector<std::uint8_t> tiff(tiffBytes);
-                if (file.ReadAt(base, tiff.data(), tiff.size()) != tiff.size()) return Orientation::Normal;
-                MemoryBytes segmentBytes(tiff.data(), tiff.size());
-                return TiffReader(segmentBytes, 0).FirstIfdOrientation();
-            }
-        }
-        at += 2 + static_cast<std::uint64_t>(length);
-    }
-    return Orientation::Normal;
+        return false;
+    });
+    return orientation;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "jpeg_header.h"
 #include "../common/long_path.h"
 #include "../win32/diagnostics.h"
 #include "../win32/procedure.h"
@@ -142,10 +143,8 @@ HRESULT RuntimeCom::CreateInstance(REFCLSID type, REFIID interfaceId, void** obj
     return createInstance_(type, nullptr, CLSCTX_INPROC_SERVER, interfaceId, object);
 }
 
-WicSlideDecoder::WicSlideDecoder() {
-    const HRESULT created = com_.CreateInstance(CLSID_WICImagingFactory, IID_PPV_ARGS(factory_.put()));
-    if (FAILED(created)) TraceFailure(L"creating the imaging factory", L"the slide worker", created);
-}
+WicSlideDecoder::WicSlideDecoder()
+    : factoryMade_(com_.CreateInstance(CLSID_WICImagingFactory, IID_PPV_ARGS(factory_.put()))) {}
 
 std::optional<FileSignature> WicSlideDecoder::Signature(const std::wstring& path) {
     const UniqueHandle file = OpenFile(path, FILE_READ_ATTRIBUTES);
@@ -159,7 +158,10 @@ std::optional<FileSignature> WicSlideDecoder::Signature(const std::wstring& path
 
 std::optional<SlideFrame> WicSlideDecoder::Render(const std::wstring& path, int screenWidth, int screenHeight,
                                                   const std::atomic<bool>& stop) {
-    if (!factory_) return std::nullopt;
+    if (!factory_) {
+        TraceFailure(L"creating the imaging factory", path, factoryMade_);
+        return std::nullopt;
+    }
     const UniqueHandle file = OpenFile(path, GENERIC_READ);
     if (!file) {
         TraceFailure(L"opening the slide", path, static_cast<long>(HRESULT_FROM_WIN32(::GetLastError())));
@@ -181,6 +183,10 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
         return std::nullopt;
     };
     FileBytes bytes(file);
+    LARGE_INTEGER fileBytes{};
+    if (::GetFileSizeEx(file, &fileBytes) && JpegClaimsMoreThanItHolds(bytes, static_cast<std::uint64_t>(fileBytes.QuadPart))) {
+        return failed(L"checking the slide's declared size", WINCODEC_ERR_BADIMAGE);
+    }
     const Orientation orientation = ReadExifOrientation(bytes);
 
     ComPtr<IWICBitmapDecoder> decoder;

@@ -43,6 +43,7 @@ private:
 
     RuntimeCom com_;
     ComPtr<IWICImagingFactory> factory_;
+    HRESULT factoryMade_;  // why every slide fails when there is no factory
 };
 
 }  // namespace tessaro

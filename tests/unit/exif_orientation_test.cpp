@@ -2,17 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include "jpeg_bytes.h"
 
 namespace tessaro {
 namespace {
-
-using Bytes = std::string;
-
-Bytes Be16(unsigned v) { return {char(v >> 8), char(v)}; }
-Bytes Le16(unsigned v) { return {char(v), char(v >> 8)}; }
-Bytes Be32(unsigned v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
-Bytes Le32(unsigned v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
 
 struct Entry {
     unsigned tag, type, count, value;
@@ -37,13 +30,6 @@ Bytes Tiff(bool littleEndian, const std::vector<Entry>& entries, unsigned ifdOff
 
 Bytes Orientation6Le() { return Tiff(true, {{256, 3, 1, 640}, {274, 3, 1, 6}}); }
 
-Bytes Segment(unsigned marker, const Bytes& body) {
-    Bytes segment{'\xFF', static_cast<char>(marker)};
-    return segment + Be16(static_cast<unsigned>(2 + body.size())) + body;
-}
-const Bytes kSoi = "\xFF\xD8";
-const Bytes kJfif = Segment(0xE0, Bytes("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14));
-const Bytes kScan = Segment(0xDA, Bytes(10, '\x11')) + Bytes(100, '\x55') + "\xFF\xD9";
 Bytes Exif(const Bytes& tiff) { return Segment(0xE1, Bytes("Exif\0\0", 6) + tiff); }
 
 struct Case {
