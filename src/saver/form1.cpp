@@ -66,7 +66,10 @@ bool Form1::Create(HINSTANCE instance) {
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&windowClass)) return false;
+    if (!::RegisterClassExW(&windowClass)) {
+        TraceFailure(L"registering the saver window's class", L"Form1", static_cast<long>(::GetLastError()));
+        return false;
+    }
 
     screenWidth_ = ::GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = ::GetSystemMetrics(SM_CYSCREEN);
@@ -117,6 +120,8 @@ void Form1::Load() {
     if (backBuffer_ && backBufferDc_) {
         ::SelectObject(backBufferDc_.get(), backBuffer_.get());
     } else {
+        // Every slide will stay black.
+        TraceFailure(L"making the back buffer", L"Form1", static_cast<long>(::GetLastError()));
         backBufferBits_ = nullptr;
     }
 

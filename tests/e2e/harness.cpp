@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <thread>
 
@@ -193,17 +194,82 @@ std::wstring SlideName(int number) {
 }
 
 Process::Process(const std::wstring& program, const std::wstring& commandLine, Start start) {
+    Create(program, commandLine, start == Start::Suspended ? CREATE_SUSPENDED : 0);
+}
+
+Process::Process(const std::wstring& program, const std::wstring& commandLine, TraceSink sink) {
+    // The thread that creates a process to debug is the one that must wait for its events.
+    std::promise<void> created;
+    debugger_ = std::thread([&, sink = std::move(sink)] {
+        const bool debugging = Create(program, commandLine, DEBUG_ONLY_THIS_PROCESS);
+        created.set_value();
+        if (debugging) Debug(sink);
+    });
+    created.get_future().wait();
+}
+
+bool Process::Create(const std::wstring& program, const std::wstring& commandLine, DWORD flags) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring mutableCommandLine = commandLine;
     const std::wstring application = program.size() >= MAX_PATH ? L"\\\\?\\" + program : program;
-    const DWORD flags = start == Start::Suspended ? CREATE_SUSPENDED : 0;
-    if (::CreateProcessW(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
-                         &startup, &info)) {
-        process_.reset(info.hProcess);
-        thread_.reset(info.hThread);
-        id_ = info.dwProcessId;
+    if (!::CreateProcessW(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+                          &startup, &info)) {
+        return false;
+    }
+    process_.reset(info.hProcess);
+    thread_.reset(info.hThread);
+    id_ = info.dwProcessId;
+    return true;
+}
+
+void Process::Debug(const TraceSink& sink) {
+    bool initialBreak = true;
+    for (;;) {
+        DEBUG_EVENT event{};
+        if (!::WaitForDebugEvent(&event, INFINITE)) return;
+        DWORD status = DBG_CONTINUE;
+        switch (event.dwDebugEventCode) {
+            case CREATE_PROCESS_DEBUG_EVENT:
+                if (event.u.CreateProcessInfo.hFile) ::CloseHandle(event.u.CreateProcessInfo.hFile);
+                break;
+            case LOAD_DLL_DEBUG_EVENT:
+                if (event.u.LoadDll.hFile) ::CloseHandle(event.u.LoadDll.hFile);
+                break;
+            case EXCEPTION_DEBUG_EVENT:
+                // The process's own handlers get every exception but the debugger's first break.
+                if (!initialBreak || event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+                    status = DBG_EXCEPTION_NOT_HANDLED;
+                }
+                initialBreak = false;
+                break;
+            case OUTPUT_DEBUG_STRING_EVENT: {
+                const OUTPUT_DEBUG_STRING_INFO& text = event.u.DebugString;
+                const std::size_t unitSize = text.fUnicode ? sizeof(wchar_t) : 1;
+                std::string bytes(text.nDebugStringLength * unitSize, '\0');
+                SIZE_T read = 0;
+                ::ReadProcessMemory(process_.get(), text.lpDebugStringData, bytes.data(), bytes.size(), &read);
+                bytes.resize(read);
+                std::wstring line;
+                if (text.fUnicode) {
+                    line.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+                } else {
+                    line.resize(bytes.size());
+                    line.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+                        CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), line.data(), static_cast<int>(line.size()))));
+                }
+                while (!line.empty() && (line.back() == L'\0' || line.back() == L'\n')) line.pop_back();
+                if (sink) sink(line);
+                const std::lock_guard<std::mutex> lock(traceMutex_);
+                trace_.push_back(std::move(line));
+                break;
+            }
+            default:
+                break;
+        }
+        ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+        if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) return;
     }
 }
 
@@ -212,6 +278,12 @@ Process::~Process() {
         ::TerminateProcess(process_.get(), 1);
         WaitForExit(5000ms);
     }
+    if (debugger_.joinable()) debugger_.join();
+}
+
+std::vector<std::wstring> Process::Trace() const {
+    const std::lock_guard<std::mutex> lock(traceMutex_);
+    return trace_;
 }
 
 bool Process::Running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
@@ -281,10 +353,20 @@ void SaverFolder::AddSolidSlide(int number, int width, int height, std::uint32_t
     WriteSolidBmp(Slide(number), width, height, rgb);
 }
 
+namespace {
+
+std::wstring CommandLine(const std::wstring& program, const std::wstring& arguments) {
+    return L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+}
+
+}  // namespace
+
 std::unique_ptr<Process> SaverFolder::Start(const std::wstring& arguments, Process::Start start) const {
-    std::wstring commandLine = L"\"" + program_ + L"\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
-    return std::make_unique<Process>(program_, commandLine, start);
+    return std::make_unique<Process>(program_, CommandLine(program_, arguments), start);
+}
+
+std::unique_ptr<Process> SaverFolder::StartTraced(const std::wstring& arguments, TraceSink sink) const {
+    return std::make_unique<Process>(program_, CommandLine(program_, arguments), std::move(sink));
 }
 
 Screenshot Screenshot::Take() {

@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "win32/unique_resource.h"
@@ -69,12 +71,19 @@ std::string WithExifOrientation(std::string jpeg, int orientation);
 // A picture of one colour.
 std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container);
 
+// Receives the lines a traced process writes with OutputDebugString.
+using TraceSink = std::function<void(const std::wstring& line)>;
+
 class Process {
 public:
     // commandLine is passed to CreateProcessW exactly as given. A suspended process runs once
     // Resume is called.
     enum class Start { Running, Suspended };
     Process(const std::wstring& program, const std::wstring& commandLine, Start start = Start::Running);
+    // A traced process runs with this test program as its debugger, which is how its diagnostics
+    // are read (as on Windows; Wine prints OutputDebugStringW's lines with no debug channel).
+    // Each line goes to sink, if any, on the debugger's thread while the process waits, and is kept.
+    Process(const std::wstring& program, const std::wstring& commandLine, TraceSink sink);
     ~Process();  // a process still running is terminated
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -97,10 +106,19 @@ public:
     HWND WaitForWindow(const wchar_t* className, Milliseconds timeout = 5000ms) const;
     HWND WaitForCaption(const std::wstring& caption, Milliseconds timeout = 5000ms) const;
 
+    // The lines a traced process has written so far.
+    std::vector<std::wstring> Trace() const;
+
 private:
+    bool Create(const std::wstring& program, const std::wstring& commandLine, DWORD flags);
+    void Debug(const TraceSink& sink);
+
     UniqueHandle process_;
     UniqueHandle thread_;
     DWORD id_ = 0;
+    std::thread debugger_;
+    mutable std::mutex traceMutex_;
+    std::vector<std::wstring> trace_;
 };
 
 // A copy of the built program, with the slides a test makes, in a folder of its own.
@@ -113,6 +131,7 @@ public:
     void AddSolidSlide(int number, int width, int height, std::uint32_t rgb) const;
     // Starts the program with the given argument text after its quoted path.
     std::unique_ptr<Process> Start(const std::wstring& arguments, Process::Start start = Process::Start::Running) const;
+    std::unique_ptr<Process> StartTraced(const std::wstring& arguments, TraceSink sink = {}) const;
 
 private:
     TempFolder folder_;
