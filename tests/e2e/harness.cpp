@@ -98,30 +98,35 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_
     WriteFileBytes(path, SolidBmp(width, height, rgb));
 }
 
-std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container) {
+std::string EncodeSource(IWICBitmapSource* source, const GUID& container, float jpegQuality) {
     const ComApartment com;
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IWICBitmap> source;
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
-    const UINT stride = static_cast<UINT>(width) * 4;
+    ComPtr<IPropertyBag2> options;
+    UINT width = 0, height = 0;
+    WICPixelFormatGUID format{};
+    const auto setQuality = [&] {
+        if (jpegQuality <= 0.0f || container != GUID_ContainerFormatJpeg) return true;
+        PROPBAG2 option{};
+        option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+        VARIANT value{};
+        value.vt = VT_R4;
+        value.fltVal = jpegQuality;
+        return SUCCEEDED(options->Write(1, &option, &value));
+    };
     // WriteSource converts to whatever pixel format the encoder settles on (GIF wants a palette).
     const bool encoded =
+        SUCCEEDED(source->GetSize(&width, &height)) && SUCCEEDED(source->GetPixelFormat(&format)) &&
         SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) &&
-        SUCCEEDED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height),
-                                                  GUID_WICPixelFormat32bppBGR, stride, stride * static_cast<UINT>(height),
-                                                  reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(pixels.data())),
-                                                  source.put())) &&
         SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) &&
         SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
-        SUCCEEDED(frame->SetPixelFormat(&format)) &&
-        SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
-        SUCCEEDED(encoder->Commit());
+        SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) && setQuality() &&
+        SUCCEEDED(frame->Initialize(options.get())) && SUCCEEDED(frame->SetSize(width, height)) &&
+        SUCCEEDED(frame->SetPixelFormat(&format)) && SUCCEEDED(frame->WriteSource(source, nullptr)) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
     if (!encoded) return {};
     STATSTG stat{};
     stream->Stat(&stat, STATFLAG_NONAME);
@@ -132,6 +137,20 @@ std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>
     stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
     bytes.resize(read);
     return bytes;
+}
+
+std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container) {
+    const ComApartment com;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmap> source;
+    const UINT stride = static_cast<UINT>(width) * 4;
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) ||
+        FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height), GUID_WICPixelFormat32bppBGR,
+                                               stride, stride * static_cast<UINT>(height),
+                                               reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(pixels.data())), source.put()))) {
+        return {};
+    }
+    return EncodeSource(source.get(), container);
 }
 
 std::string WithExifOrientation(std::string jpeg, int orientation) {

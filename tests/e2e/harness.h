@@ -3,6 +3,7 @@
 // test's own making, finds its windows, reads the screen and sends real input.
 
 #include <windows.h>
+#include <wincodec.h>
 
 #include <chrono>
 #include <cstdint>
@@ -53,7 +54,10 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string SolidBmp(int width, int height, std::uint32_t rgb);
 void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_t rgb);
 std::wstring SlideName(int number);  // "ZUMIK07.DAT"
-// A picture in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP), from 0xRRGGBB pixels.
+// A picture in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP), from the pixels of
+// source; a JPEG at jpegQuality (0 to 1) when that is above 0, else at the encoder's default.
+std::string EncodeSource(IWICBitmapSource* source, const GUID& container, float jpegQuality = 0.0f);
+// The same from 0xRRGGBB pixels.
 std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container);
 // The JPEG with an EXIF segment saying how it is to be turned (1 to 8) put right after its start.
 std::string WithExifOrientation(std::string jpeg, int orientation);
