@@ -19,6 +19,7 @@ add_library(tessaro_windows STATIC
   src/win32/module_info.cpp
   src/startup/single_instance.cpp
   src/saver/form1.cpp
+  src/saver/monitor_cover.cpp
   src/dialogs/dialog_geometry.cpp
   src/dialogs/form2.cpp
   src/dialogs/about_box.cpp
@@ -173,3 +174,4 @@ gtest_add_tests(TARGET win32_tests SOURCES ${TESSARO_WIN32_TEST_SOURCES} TEST_PR
 gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)
 set_tests_properties(${TESSARO_WIN32_TESTS} ${TESSARO_E2E_TESTS} PROPERTIES
   FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
+
