@@ -267,10 +267,12 @@ std::unique_ptr<Process> SaverFolder::Start(const std::wstring& arguments) const
     return std::make_unique<Process>(program_, commandLine);
 }
 
-Screenshot Screenshot::Take() {
+Screenshot Screenshot::Take() { return Take(RECT{0, 0, ScreenWidth(), ScreenHeight()}); }
+
+Screenshot Screenshot::Take(const RECT& area) {
     Screenshot shot;
-    shot.width_ = ScreenWidth();
-    shot.height_ = ScreenHeight();
+    shot.width_ = area.right - area.left;
+    shot.height_ = area.bottom - area.top;
     shot.pixels_.resize(static_cast<std::size_t>(shot.width_) * shot.height_);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -285,7 +287,7 @@ Screenshot Screenshot::Take() {
     if (!bitmap || !memory) return shot;
     {
         const ScopedSelect select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, shot.width_, shot.height_, screen.get(), 0, 0, SRCCOPY);
+        ::BitBlt(memory.get(), 0, 0, shot.width_, shot.height_, screen.get(), area.left, area.top, SRCCOPY);
     }
     const auto* source = static_cast<const std::uint32_t*>(bits);
     for (std::size_t i = 0; i < shot.pixels_.size(); ++i) shot.pixels_[i] = source[i] & 0xFFFFFFu;
@@ -329,6 +331,29 @@ std::uint32_t WaitForPixel(int x, int y, std::uint32_t rgb, Milliseconds timeout
 
 int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+std::vector<RECT> MonitorRects() {
+    std::vector<RECT> monitors;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, RECT*, LPARAM context) -> BOOL {
+            auto& found = *reinterpret_cast<std::vector<RECT>*>(context);
+            MONITORINFO info{};
+            info.cbSize = sizeof(info);
+            if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+            const bool primary = info.dwFlags & MONITORINFOF_PRIMARY;
+            found.insert(primary ? found.begin() : found.end(), info.rcMonitor);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+RECT VirtualScreen() {
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
 
 namespace {
 

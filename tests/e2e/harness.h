@@ -114,16 +114,18 @@ private:
 inline constexpr wchar_t kSaverClass[] = L"TessaroSaverWindow";
 inline constexpr wchar_t kDialogClass[] = L"#32770";
 
-// The whole screen, as 0xRRGGBB values.
+// The whole screen (the primary monitor), or an area of the virtual screen, as 0xRRGGBB values.
 class Screenshot {
 public:
     static Screenshot Take();
+    static Screenshot Take(const RECT& area);
     int Width() const { return width_; }
     int Height() const { return height_; }
     std::uint32_t At(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
     Screenshot Crop(const RECT& area) const;
     // Writes a PNG.
     bool SavePng(const std::wstring& path) const;
+    friend bool operator==(const Screenshot&, const Screenshot&) = default;
 
 private:
     int width_ = 0;
@@ -146,6 +148,9 @@ std::uint32_t WaitForPixel(int x, int y, std::uint32_t rgb, Milliseconds timeout
 
 int ScreenWidth();
 int ScreenHeight();
+// Every monitor's rectangle in virtual-screen coordinates, the primary's first.
+std::vector<RECT> MonitorRects();
+RECT VirtualScreen();
 
 void PressKey(WORD virtualKey);
 void PressKeys(const std::vector<WORD>& keysInOrder);  // held down in order, released in reverse
