@@ -187,7 +187,7 @@ target_include_directories(e2e_two_monitor_tests PRIVATE tests)
 target_compile_options(e2e_two_monitor_tests PRIVATE ${TESSARO_WARNINGS})
 set_target_properties(e2e_two_monitor_tests PROPERTIES
   CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/tools/two-monitor-session.sh;run;${TESSARO_TWO_MONITOR_STATE}")
-add_dependencies(e2e_two_monitor_tests Tessaro)
+add_dependencies(e2e_two_monitor_tests Tessaro TessaroQuickCycle)
 set(previous_layout "")
 foreach(layout right left)
   add_test(NAME two_monitors_${layout}_start

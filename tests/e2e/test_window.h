@@ -1,6 +1,8 @@
 #pragma once
 // A window of the test's own, for the saver to cover, hide and show.
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <thread>
 
@@ -84,5 +86,22 @@ private:
     std::atomic<HWND> window_{nullptr};
     std::thread thread_;
 };
+
+// A topmost window of the test's own covers the saver's window at a point, three times; each
+// time, at its next tick, the saver has it on top again. (A static control would not do as the
+// cover: hit-testing passes through it, so the saver would seem on top under it.)
+inline void ExpectOnTopAgainAfterEachTick(HWND saver, POINT at) {
+    const TestWindow cover(L"TessaroTestCover", RECT{at.x - 50, at.y - 50, at.x + 50, at.y + 50});
+    int coverSeenOnTop = 0;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        cover.BringToTop();
+        // Only a tick between the last two lines can have put the saver back already.
+        coverSeenOnTop += ::WindowFromPoint(at) == cover.Handle();
+        ASSERT_TRUE(WaitUntil([&] { return ::WindowFromPoint(at) == saver; }, kPatience))
+            << "the saver stayed under the cover";
+    }
+    EXPECT_GT(coverSeenOnTop, 0) << "the cover never came above the saver";
+}
 
 }  // namespace tessaro::e2e

@@ -111,6 +111,17 @@ TEST_F(TwoMonitors, EachMonitorHasATopmostSaverWindowWithoutTaskbarButtonOrAltTa
     EndWithKey(*process);
 }
 
+TEST_F(TwoMonitors, EveryMonitorIsOnTopAgainAfterEachTick) {
+    const SaverFolder folder(L"TessaroQuickCycle.scr");
+    std::unique_ptr<Process> process;
+    ASSERT_NE(StartSaver(folder, process), nullptr);
+    for (const RECT& monitor : {primary_, other_}) {
+        SCOPED_TRACE(testing::Message() << "monitor at " << monitor.left << "," << monitor.top);
+        ExpectOnTopAgainAfterEachTick(::WindowFromPoint(Centre(monitor)), Centre(monitor));
+    }
+    EndWithKey(*process);
+}
+
 TEST_F(TwoMonitors, AKeyOrAnyButtonWithThePointerOnTheOtherMonitorEndsTheSaver) {
     struct Case {
         const char* what;
