@@ -82,44 +82,10 @@ private:
     UINT height_;
 };
 
+// JPEG at quality 0.9, as cameras and editors save photos.
 std::string EncodePhoto(UINT width, UINT height, const GUID& container) {
-    const ComApartment com;
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
     PhotoSource source(width, height);
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    // JPEG at quality 0.9, as cameras and editors save photos.
-    const auto setQuality = [&] {
-        if (container != GUID_ContainerFormatJpeg) return true;
-        PROPBAG2 option{};
-        option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
-        VARIANT value{};
-        value.vt = VT_R4;
-        value.fltVal = 0.9f;
-        return SUCCEEDED(options->Write(1, &option, &value));
-    };
-    const bool encoded =
-        SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) &&
-        SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) &&
-        SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
-        SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) && setQuality() &&
-        SUCCEEDED(frame->Initialize(options.get())) && SUCCEEDED(frame->SetSize(width, height)) &&
-        SUCCEEDED(frame->SetPixelFormat(&format)) && SUCCEEDED(frame->WriteSource(&source, nullptr)) &&
-        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    if (!encoded) return {};
-    STATSTG stat{};
-    stream->Stat(&stat, STATFLAG_NONAME);
-    std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
-    const LARGE_INTEGER start{};
-    ULONG read = 0;
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
-    bytes.resize(read);
-    return bytes;
+    return EncodeSource(&source, container, 0.9f);
 }
 
 // WIC's own decode of a file: the decoder, then its last pixel, which forces the whole decode.

@@ -21,6 +21,7 @@ add_library(tessaro_windows STATIC
   src/saver/desktop_changes.cpp
   src/saver/crash_guard.cpp
   src/saver/form1.cpp
+  src/saver/monitor_cover.cpp
   src/dialogs/dialog_geometry.cpp
   src/dialogs/form2.cpp
   src/dialogs/about_box.cpp
@@ -181,3 +182,34 @@ gtest_add_tests(TARGET win32_tests SOURCES ${TESSARO_WIN32_TEST_SOURCES} TEST_PR
 gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)
 set_tests_properties(${TESSARO_WIN32_TESTS} ${TESSARO_E2E_TESTS} PROPERTIES
   FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
+
+# The tests that need two monitors, each run twice in a session of its own
+# (tools/two-monitor-session.sh): with the second monitor right of the primary, then left of it.
+# Wine reads the monitors once per session, so each layout is a fixture of its own, set up after
+# the one before is cleaned up.
+set(TESSARO_TWO_MONITOR_STATE ${CMAKE_BINARY_DIR}/two-monitors)
+set(TESSARO_TWO_MONITOR_SOURCES tests/e2e/two_monitor_test.cpp)
+add_executable(e2e_two_monitor_tests tests/e2e/e2e_main.cpp ${TESSARO_TWO_MONITOR_SOURCES})
+target_link_libraries(e2e_two_monitor_tests PRIVATE tessaro_e2e_harness GTest::gtest)
+target_include_directories(e2e_two_monitor_tests PRIVATE tests)
+target_compile_options(e2e_two_monitor_tests PRIVATE ${TESSARO_WARNINGS})
+set_target_properties(e2e_two_monitor_tests PROPERTIES
+  CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/tools/two-monitor-session.sh;run;${TESSARO_TWO_MONITOR_STATE}")
+add_dependencies(e2e_two_monitor_tests Tessaro TessaroQuickCycle)
+set(previous_layout "")
+foreach(layout right left)
+  add_test(NAME two_monitors_${layout}_start
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/two-monitor-session.sh start ${TESSARO_TWO_MONITOR_STATE} ${layout})
+  add_test(NAME two_monitors_${layout}_stop
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/two-monitor-session.sh stop ${TESSARO_TWO_MONITOR_STATE})
+  set_tests_properties(two_monitors_${layout}_start PROPERTIES FIXTURES_SETUP two_monitors_${layout} TIMEOUT 300)
+  set_tests_properties(two_monitors_${layout}_stop PROPERTIES FIXTURES_CLEANUP two_monitors_${layout})
+  if(previous_layout)
+    set_tests_properties(two_monitors_${layout}_start PROPERTIES DEPENDS two_monitors_${previous_layout}_stop)
+  endif()
+  gtest_add_tests(TARGET e2e_two_monitor_tests SOURCES ${TESSARO_TWO_MONITOR_SOURCES}
+    TEST_PREFIX "two_monitors.${layout}." TEST_LIST TESSARO_TWO_MONITOR_TESTS)
+  set_tests_properties(${TESSARO_TWO_MONITOR_TESTS} PROPERTIES
+    FIXTURES_REQUIRED two_monitors_${layout} RESOURCE_LOCK two_monitors TIMEOUT 180)
+  set(previous_layout ${layout})
+endforeach()

@@ -6,6 +6,7 @@ packages=(
   cmake make g++ python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
   wine wine64 xvfb xdotool fonts-ipafont-gothic imagemagick
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   wixl msitools libz-mingw-w64-dev
 )
 missing=()

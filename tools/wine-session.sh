@@ -8,10 +8,13 @@
 #   wine-session.sh env   STATE           print STATE/session.env
 #
 # TESSARO_USE_DISPLAY=1 with DISPLAY set: use that display instead of Xvfb.
+# TESSARO_WINE_DESKTOP=none: no virtual desktop, so no taskbar; Wine shows the X screen's own
+# monitors (tools/two-monitor-session.sh). The prefix remembers which it was made for.
 set -euo pipefail
 
 readonly SCREEN_W=1024 SCREEN_H=768
 readonly FIRST_DISPLAY=90 DISPLAY_TRIES=40
+readonly DESKTOP=${TESSARO_WINE_DESKTOP:-shell}
 
 ORIG_DISPLAY=${DISPLAY:-}
 QUIET=0
@@ -32,9 +35,10 @@ die_log() {
 }
 
 usage() {
-    sed -n '2,10s/^# \{0,1\}//p' "$0" >&2
+    sed -n '2,12s/^# \{0,1\}//p' "$0" >&2
     exit 2
 }
+[[ $DESKTOP == shell || $DESKTOP == none ]] || die "TESSARO_WINE_DESKTOP must be shell or none, not '$DESKTOP'"
 
 now_ms() { date +%s%3N; }
 
@@ -112,6 +116,18 @@ taskbar_present() {
     return 1
 }
 
+# The "shell" virtual desktop with its taskbar; without a virtual desktop, Wine's desktop
+# process (explorer.exe, in the keep-alive's session), which every window needs.
+desktop_ready() {
+    local keepalive=$1 desk
+    if [[ $DESKTOP == none ]]; then
+        pgrep -s "$keepalive" -r R,S,D -f 'explorer\.exe' >/dev/null
+        return
+    fi
+    desk=$(find_desktop "$SESSION_DISPLAY")
+    [[ -n $desk ]] && taskbar_present "$SESSION_DISPLAY" "$desk"
+}
+
 # session.pids is written as each process starts, so a start that fails
 # half-way still leaves what stop needs; session.env only once all is ready.
 load_env() {
@@ -143,6 +159,7 @@ healthy() {
         return 1
     fi
     proc_alive "$KEEPALIVE_TAG" || return 1
+    [[ $DESKTOP == none ]] && return 0
     # Only the desktop, not the taskbar: tests may hide the taskbar on purpose.
     [[ -n $(find_desktop "$SESSION_DISPLAY") ]]
 }
@@ -186,6 +203,7 @@ ensure_prefix() {
     version=$(wine_version) || die "'wine --version' failed; is Wine installed?"
     # A prefix made by an earlier recipe (without Marlett) is made anew.
     version="$version, Marlett"
+    [[ $DESKTOP == shell ]] || version="$version, no desktop"
     if [[ -f $STAMP && -f $PREFIX/system.reg && $(cat "$STAMP") == "$version" ]]; then
         return 0
     fi
@@ -210,8 +228,10 @@ ensure_prefix() {
         # No window manager on Xvfb: unmanaged windows avoid 2 s waits.
         reg_add 'HKCU\Software\Wine\X11 Driver' Managed N
         # A desktop named "shell" gets a real taskbar.
-        reg_add 'HKCU\Software\Wine\Explorer' Desktop shell
-        reg_add 'HKCU\Software\Wine\Explorer\Desktops' shell "${SCREEN_W}x${SCREEN_H}"
+        if [[ $DESKTOP == shell ]]; then
+            reg_add 'HKCU\Software\Wine\Explorer' Desktop shell
+            reg_add 'HKCU\Software\Wine\Explorer\Desktops' shell "${SCREEN_W}x${SCREEN_H}"
+        fi
         local r='HKCU\Software\Wine\Fonts\Replacements'
         reg_add "$r" 'ＭＳ Ｐゴシック' IPAPGothic
         reg_add "$r" 'MS PGothic' IPAPGothic
@@ -286,19 +306,17 @@ start_session() {
     KEEPALIVE_TAG=$(proc_tag "$pid") || die_log "keep-alive exited at once" "$WINE_LOG"
     record_pid KEEPALIVE "$KEEPALIVE_TAG"
 
-    local deadline=$(($(now_ms) + 60000)) desk=''
+    local deadline=$(($(now_ms) + 60000))
     while :; do
         proc_alive "$KEEPALIVE_TAG" || die_log "keep-alive (wine cmd ... pause) exited" "$WINE_LOG"
-        desk=$(find_desktop "$SESSION_DISPLAY")
         # The keep-alive leads its own session; the wineboot --init that
         # every new server runs is in it too, and must be done first
         # (zombies excluded: orphans may never be reaped here).
-        if [[ -n $desk ]] && taskbar_present "$SESSION_DISPLAY" "$desk" &&
-            ! pgrep -s "$pid" -r R,S,D -f wineboot >/dev/null; then
+        if desktop_ready "$pid" && ! pgrep -s "$pid" -r R,S,D -f wineboot >/dev/null; then
             break
         fi
         if (($(now_ms) > deadline)); then
-            die_log "no Wine virtual desktop with taskbar on $SESSION_DISPLAY after 60 s" "$WINE_LOG"
+            die_log "no Wine desktop ($DESKTOP) on $SESSION_DISPLAY after 60 s" "$WINE_LOG"
         fi
         sleep 0.1
     done

@@ -59,20 +59,13 @@ Form1::Form1(std::wstring applicationFolder)
       mailbox_(std::make_shared<RenderMailbox>()) {}
 
 bool Form1::Create(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &WindowThunk::WindowProcedure<Form1>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&windowClass)) {
-        TraceFailure(L"registering the saver window's class", L"Form1", static_cast<long>(::GetLastError()));
+    if (!RegisterWindowClass<Form1>(instance, kClassName, BLACK_BRUSH) || !MonitorCover::Register(instance)) {
+        TraceFailure(L"registering the saver's window classes", L"Form1", static_cast<long>(::GetLastError()));
         return false;
     }
+    instance_ = instance;
 
-    screenWidth_ = ::GetSystemMetrics(SM_CXSCREEN);
-    screenHeight_ = ::GetSystemMetrics(SM_CYSCREEN);
+    ReadScreenSize();
     // The first slide is asked for before anything else: decoding is the longest part of the
     // start, and making the window and preparing the desktop run meanwhile.
     StartWorker();
@@ -90,6 +83,7 @@ bool Form1::Create(HINSTANCE instance) {
 }
 
 void Form1::Show() {
+    CoverOtherMonitors();
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     ::ShowWindow(hwnd_, SW_MAXIMIZE);
     ::UpdateWindow(hwnd_);
@@ -105,9 +99,9 @@ void Form1::StartWorker() {
     }
 }
 
-// The window was created the size of the screen, with its black background.
-void Form1::Load() {
-    // The back buffer starts black too.
+// Black, as a new DIB section is.
+void Form1::MakeBackBuffer() {
+    backBufferDc_.reset();  // before the bitmap selected into it
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = screenWidth_;
@@ -124,6 +118,11 @@ void Form1::Load() {
         TraceFailure(L"making the back buffer", L"Form1", static_cast<long>(::GetLastError()));
         backBufferBits_ = nullptr;
     }
+}
+
+// The window was created the size of the screen, with its black background.
+void Form1::Load() {
+    MakeBackBuffer();
 
     wchar_t emptyText[] = L"";
     ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, emptyText, 0);
@@ -131,6 +130,37 @@ void Form1::Load() {
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
     // The first slide, asked for already, appears when the worker has it; black until then.
+}
+
+void Form1::ReadScreenSize() {
+    screenWidth_ = ::GetSystemMetrics(SM_CXSCREEN);
+    screenHeight_ = ::GetSystemMetrics(SM_CYSCREEN);
+}
+
+// Covers move to where the monitors are now; a cover for a monitor gone goes too.
+void Form1::CoverOtherMonitors() {
+    const std::vector<RECT> monitors = MonitorsBesidesThePrimary();
+    if (covers_.size() > monitors.size()) covers_.resize(monitors.size());
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        if (i < covers_.size()) {
+            covers_[i]->Cover(monitors[i]);
+        } else {
+            covers_.push_back(std::make_unique<MonitorCover>(
+                instance_, monitors[i], [this](HWND window, UINT message, LPARAM lParam) {
+                    return TakeInput(window, message, lParam);
+                }));
+        }
+    }
+}
+
+// The monitors changed (one plugged in or out, a new resolution, a remote session): everything
+// is fitted to them again, and the slide is rendered anew for the primary monitor's new size.
+void Form1::FollowDisplay() {
+    ReadScreenSize();
+    MakeBackBuffer();
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, screenWidth_, screenHeight_, SWP_NOACTIVATE);
+    CoverOtherMonitors();
+    Carry(slideShow_.DisplayChanged(), nullptr);
 }
 
 void Form1::Unload() {
@@ -187,6 +217,7 @@ void Form1::Paint() {
 }
 
 void Form1::Timer1_Timer() {
+    for (const std::unique_ptr<MonitorCover>& cover : covers_) cover->BringToTop();
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::SetFocus(hwnd_);
     // Without the focus the slide stays as it is.
@@ -216,20 +247,33 @@ LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_PAINT:
             Paint();
             return 0;
-        case WM_MOUSEMOVE:
-            if (slideShow_.MouseMoved(static_cast<float>(GET_X_LPARAM(lParam)), static_cast<float>(GET_Y_LPARAM(lParam)))) {
-                Unload();
-            }
+        case WM_DISPLAYCHANGE:
+            FollowDisplay();
             return 0;
         default:
+            if (TakeInput(window, message, lParam)) return 0;
             return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+bool Form1::TakeInput(HWND window, UINT message, LPARAM lParam) {
+    switch (message) {
+        case WM_MOUSEMOVE: {
+            // One reference point for every monitor: positions in virtual-screen coordinates.
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ::ClientToScreen(window, &at);
+            if (slideShow_.MouseMoved(static_cast<float>(at.x), static_cast<float>(at.y))) Unload();
+            return true;
+        }
+        default:
+            return false;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:  // Alt, F10 and Alt combinations arrive here
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_XBUTTONDOWN:
-        case WM_CLOSE:  // the system's request to close the window unloads it too
+        case WM_CLOSE:  // the system's request to close a saver window ends the saver too
             Unload();
     }
 }

@@ -1,16 +1,19 @@
 #pragma once
 // The saver window: black, borderless, topmost, covering the primary monitor, showing one slide
-// after another until the user presses a key, clicks or clearly moves the mouse. It decides
-// nothing itself: it feeds events to the SlideShow and carries out its answers, while a worker
-// thread renders the slides.
+// after another until the user presses a key, clicks or clearly moves the mouse. Every other
+// monitor gets a black MonitorCover, whose input comes here too, and the covering follows the
+// monitors as they change. It decides nothing itself: it feeds events to the SlideShow and
+// carries out its answers, while a worker thread renders the slides.
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "crash_guard.h"
 #include "desktop_changes.h"
+#include "monitor_cover.h"
 #include "slide_show.h"
 #include "slide_worker.h"
 #include "../win32/unique_resource.h"
@@ -27,8 +30,8 @@ public:
 
     // Asks for the first slide, creates the window (still hidden) and runs its load step.
     bool Create(HINSTANCE instance);
-    // Shows the window, then maximises it (to the whole monitor). It is black until the first
-    // slide is ready, and input ends the saver from now on.
+    // Covers the other monitors, then shows the window and maximises it (to the whole primary
+    // monitor). It is black until the first slide is ready, and input ends the saver from now on.
     void Show();
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -37,6 +40,12 @@ private:
     void Load();
     [[noreturn]] void Unload();
     void Timer1_Timer();
+    // Input to any of the saver's windows; false for any other message.
+    bool TakeInput(HWND window, UINT message, LPARAM lParam);
+    void ReadScreenSize();
+    void MakeBackBuffer();
+    void CoverOtherMonitors();
+    void FollowDisplay();
     void SlidesRendered();
     void Carry(const SlideShow::Actions& actions, const SlideFrame* frame);
     void StartWorker();
@@ -45,7 +54,9 @@ private:
 
     friend struct WindowThunk;  // sets hwnd_
     std::wstring applicationFolder_;
+    HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
+    std::vector<std::unique_ptr<MonitorCover>> covers_;  // one for each monitor besides the primary
 
     SlideShow slideShow_;
     std::shared_ptr<RenderMailbox> mailbox_;  // shared with the worker threads
@@ -54,7 +65,7 @@ private:
     DesktopChanges desktop_;  // pointer, input-method context and taskbar, taken in the load step
     CrashGuard crashGuard_{desktop_};
 
-    // What the window shows: a screen-sized DIB, painted with one blit.
+    // What the window shows: a DIB the size of the primary monitor, painted with one blit.
     // The bitmap is declared first so that it outlives the DC it is selected into.
     UniqueBitmap backBuffer_;
     UniqueHdc backBufferDc_;

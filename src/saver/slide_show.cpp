@@ -10,7 +10,12 @@ SlideShow::RenderOrder SlideShow::OrderSlideChange() {
     const std::int16_t slide = nextSlide_;
     // Advanced before the slide is loaded, so that a slide that fails is skipped next time.
     nextSlide_ = FollowingSlide(nextSlide_, slideCount_);
+    return Await(slide);
+}
+
+SlideShow::RenderOrder SlideShow::Await(std::int16_t slide) {
     awaited_ = ++generation_;
+    awaitedSlide_ = slide;
     return RenderOrder{awaited_, slide, false};
 }
 
@@ -37,11 +42,22 @@ SlideShow::Actions SlideShow::Rendered(std::uint64_t generation, bool succeeded)
     awaited_ = 0;
     if (succeeded) {
         actions.screen = Actions::Screen::ShowFrame;
+        shownSlide_ = awaitedSlide_;
         movement_.Arm();  // the next movement records a fresh reference
     } else {
         actions.screen = Actions::Screen::Black;  // black until the next good slide
+        shownSlide_ = 0;
     }
     actions.render = RenderOrder{++generation_, nextSlide_, true};
+    return actions;
+}
+
+SlideShow::Actions SlideShow::DisplayChanged() {
+    Actions actions;
+    actions.screen = Actions::Screen::Black;
+    const std::int16_t slide = awaited_ != 0 ? awaitedSlide_ : shownSlide_;
+    if (slide != 0) actions.render = Await(slide);
+    movement_.Arm();
     return actions;
 }
 

@@ -39,6 +39,11 @@ public:
     Actions Tick(bool focused);
     // The worker's answer to a render order that was not a prefetch.
     Actions Rendered(std::uint64_t generation, bool succeeded);
+    // The screen changed (size, monitors): black until the slide on screen, or the one a slide
+    // change is waiting for, is rendered anew at the new size; whatever is being rendered for
+    // the old size is stale. Whatever moved the pointer was not the user: the next movement only
+    // records the reference.
+    Actions DisplayChanged();
     // True when this movement ends the saver.
     bool MouseMoved(float x, float y) { return movement_.OnMove(x, y); }
 
@@ -46,12 +51,15 @@ public:
 
 private:
     RenderOrder OrderSlideChange();
+    RenderOrder Await(std::int16_t slide);
 
     MovementRule movement_;
     std::int16_t slideCount_;
     std::int16_t nextSlide_ = 1;
     std::uint64_t generation_ = 0;
     std::uint64_t awaited_ = 0;  // generation of the slide change in progress; 0 when none
+    std::int16_t awaitedSlide_ = 0;
+    std::int16_t shownSlide_ = 0;  // the slide on screen; 0 when the screen is black
 };
 
 }  // namespace tessaro

@@ -53,4 +53,17 @@ private:
     static void Detach(HWND window) { ::SetWindowLongPtrW(window, GWLP_USERDATA, 0); }
 };
 
+// Registers a class of windows that are objects of Window, with the arrow pointer and a background.
+template <typename Window>
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, int stockBrush) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &WindowThunk::WindowProcedure<Window>;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(stockBrush));
+    windowClass.lpszClassName = className;
+    return ::RegisterClassExW(&windowClass) != 0;
+}
+
 }  // namespace tessaro

@@ -44,13 +44,9 @@ TEST(Dismissal, AnyButtonEndsTheSaverOverThePictureOrTheMargin) {
 }
 
 TEST(Dismissal, MovementEndsOnlyOutsideTheDeadZoneInBothDirections) {
-    struct Step {
-        POINT to;
-        bool ends;
-    };
     struct Case {
         const char* what;
-        std::vector<Step> steps;
+        std::vector<MoveStep> steps;
     };
     // The pointer rests at 100, 100 when the saver starts: that is the reference point.
     const Case cases[] = {
@@ -68,17 +64,7 @@ TEST(Dismissal, MovementEndsOnlyOutsideTheDeadZoneInBothDirections) {
         std::unique_ptr<Process> process;
         ASSERT_NE(StartSaver(folder, process), nullptr);
         SettleReference(*process);
-        for (const Step& step : c.steps) {
-            bool ended = false;
-            if (step.ends) {
-                ended = MoveUntilEnded(*process, step.to.x, step.to.y);
-            } else {
-                MoveAndWait(*process, step.to.x, step.to.y);
-                ended = process->WaitForExit(kQuietPeriod);
-            }
-            EXPECT_EQ(ended, step.ends) << "after the move to " << step.to.x << ", " << step.to.y;
-            if (ended) break;
-        }
+        MakeMoves(*process, c.steps);
     }
 }
 

@@ -137,30 +137,35 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_
     WriteFileBytes(path, SolidBmp(width, height, rgb));
 }
 
-std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container) {
+std::string EncodeSource(IWICBitmapSource* source, const GUID& container, float jpegQuality) {
     const ComApartment com;
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IWICBitmap> source;
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
-    const UINT stride = static_cast<UINT>(width) * 4;
+    ComPtr<IPropertyBag2> options;
+    UINT width = 0, height = 0;
+    WICPixelFormatGUID format{};
+    const auto setQuality = [&] {
+        if (jpegQuality <= 0.0f || container != GUID_ContainerFormatJpeg) return true;
+        PROPBAG2 option{};
+        option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+        VARIANT value{};
+        value.vt = VT_R4;
+        value.fltVal = jpegQuality;
+        return SUCCEEDED(options->Write(1, &option, &value));
+    };
     // WriteSource converts to whatever pixel format the encoder settles on (GIF wants a palette).
     const bool encoded =
+        SUCCEEDED(source->GetSize(&width, &height)) && SUCCEEDED(source->GetPixelFormat(&format)) &&
         SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) &&
-        SUCCEEDED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height),
-                                                  GUID_WICPixelFormat32bppBGR, stride, stride * static_cast<UINT>(height),
-                                                  reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(pixels.data())),
-                                                  source.put())) &&
         SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) &&
         SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
-        SUCCEEDED(frame->SetPixelFormat(&format)) &&
-        SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
-        SUCCEEDED(encoder->Commit());
+        SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) && setQuality() &&
+        SUCCEEDED(frame->Initialize(options.get())) && SUCCEEDED(frame->SetSize(width, height)) &&
+        SUCCEEDED(frame->SetPixelFormat(&format)) && SUCCEEDED(frame->WriteSource(source, nullptr)) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
     if (!encoded) return {};
     STATSTG stat{};
     stream->Stat(&stat, STATFLAG_NONAME);
@@ -171,6 +176,20 @@ std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>
     stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
     bytes.resize(read);
     return bytes;
+}
+
+std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container) {
+    const ComApartment com;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmap> source;
+    const UINT stride = static_cast<UINT>(width) * 4;
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) ||
+        FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height), GUID_WICPixelFormat32bppBGR,
+                                               stride, stride * static_cast<UINT>(height),
+                                               reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(pixels.data())), source.put()))) {
+        return {};
+    }
+    return EncodeSource(source.get(), container);
 }
 
 std::string WithExifOrientation(std::string jpeg, int orientation) {
@@ -369,10 +388,12 @@ std::unique_ptr<Process> SaverFolder::StartTraced(const std::wstring& arguments,
     return std::make_unique<Process>(program_, CommandLine(program_, arguments), std::move(sink));
 }
 
-Screenshot Screenshot::Take() {
+Screenshot Screenshot::Take() { return Take(RECT{0, 0, ScreenWidth(), ScreenHeight()}); }
+
+Screenshot Screenshot::Take(const RECT& area) {
     Screenshot shot;
-    shot.width_ = ScreenWidth();
-    shot.height_ = ScreenHeight();
+    shot.width_ = area.right - area.left;
+    shot.height_ = area.bottom - area.top;
     shot.pixels_.resize(static_cast<std::size_t>(shot.width_) * shot.height_);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -387,7 +408,7 @@ Screenshot Screenshot::Take() {
     if (!bitmap || !memory) return shot;
     {
         const ScopedSelect select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, shot.width_, shot.height_, screen.get(), 0, 0, SRCCOPY);
+        ::BitBlt(memory.get(), 0, 0, shot.width_, shot.height_, screen.get(), area.left, area.top, SRCCOPY);
     }
     const auto* source = static_cast<const std::uint32_t*>(bits);
     for (std::size_t i = 0; i < shot.pixels_.size(); ++i) shot.pixels_[i] = source[i] & 0xFFFFFFu;
@@ -431,6 +452,29 @@ std::uint32_t WaitForPixel(int x, int y, std::uint32_t rgb, Milliseconds timeout
 
 int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+std::vector<RECT> MonitorRects() {
+    std::vector<RECT> monitors;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, RECT*, LPARAM context) -> BOOL {
+            auto& found = *reinterpret_cast<std::vector<RECT>*>(context);
+            MONITORINFO info{};
+            info.cbSize = sizeof(info);
+            if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+            const bool primary = info.dwFlags & MONITORINFOF_PRIMARY;
+            found.insert(primary ? found.begin() : found.end(), info.rcMonitor);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+RECT VirtualScreen() {
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
 
 namespace {
 

@@ -3,6 +3,7 @@
 // test's own making, finds its windows, reads the screen and sends real input.
 
 #include <windows.h>
+#include <wincodec.h>
 
 #include <chrono>
 #include <cstdint>
@@ -64,7 +65,10 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string SolidBmp(int width, int height, std::uint32_t rgb);
 void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_t rgb);
 std::wstring SlideName(int number);  // "ZUMIK07.DAT"
-// A picture in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP), from 0xRRGGBB pixels.
+// A picture in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP), from the pixels of
+// source; a JPEG at jpegQuality (0 to 1) when that is above 0, else at the encoder's default.
+std::string EncodeSource(IWICBitmapSource* source, const GUID& container, float jpegQuality = 0.0f);
+// The same from 0xRRGGBB pixels.
 std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container);
 // The JPEG with an EXIF segment saying how it is to be turned (1 to 8) put right after its start.
 std::string WithExifOrientation(std::string jpeg, int orientation);
@@ -141,16 +145,18 @@ private:
 inline constexpr wchar_t kSaverClass[] = L"TessaroSaverWindow";
 inline constexpr wchar_t kDialogClass[] = L"#32770";
 
-// The whole screen, as 0xRRGGBB values.
+// The whole screen (the primary monitor), or an area of the virtual screen, as 0xRRGGBB values.
 class Screenshot {
 public:
     static Screenshot Take();
+    static Screenshot Take(const RECT& area);
     int Width() const { return width_; }
     int Height() const { return height_; }
     std::uint32_t At(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
     Screenshot Crop(const RECT& area) const;
     // Writes a PNG.
     bool SavePng(const std::wstring& path) const;
+    friend bool operator==(const Screenshot&, const Screenshot&) = default;
 
 private:
     int width_ = 0;
@@ -173,6 +179,9 @@ std::uint32_t WaitForPixel(int x, int y, std::uint32_t rgb, Milliseconds timeout
 
 int ScreenWidth();
 int ScreenHeight();
+// Every monitor's rectangle in virtual-screen coordinates, the primary's first.
+std::vector<RECT> MonitorRects();
+RECT VirtualScreen();
 
 void PressKey(WORD virtualKey);
 void PressKeys(const std::vector<WORD>& keysInOrder);  // held down in order, released in reverse

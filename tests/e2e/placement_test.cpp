@@ -1,6 +1,5 @@
 // Where slides land on a 1024 x 768 screen, to the pixel.
 
-#include "placement_examples.h"
 #include "saver_test_support.h"
 
 namespace tessaro::e2e {
@@ -11,13 +10,7 @@ constexpr std::uint32_t kSlideColour = 0x2E86C1;
 TEST(Placement, SlidesLandOnTheExpectedPixels) {
     ASSERT_EQ(ScreenWidth(), kExampleScreenWidth);
     ASSERT_EQ(ScreenHeight(), kExampleScreenHeight);
-    for (const PlacementExample& c : kPlacementExamples) {
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
-        const SaverFolder folder;
-        folder.AddSolidSlide(1, c.width, c.height, kSlideColour);
-        std::unique_ptr<Process> process;
-        ASSERT_NE(StartSaver(folder, process, kSlideColour), nullptr);
-
+    ForEachPlacementExample(kSlideColour, [](const PlacementExample& c) {
         const Screenshot shot = Screenshot::Take();
         int wrong = 0;
         for (int y = 0; y < shot.Height(); ++y) {
@@ -30,8 +23,7 @@ TEST(Placement, SlidesLandOnTheExpectedPixels) {
             }
         }
         EXPECT_EQ(wrong, 0) << "pixels off the expected picture";
-        EndWithKey(*process);
-    }
+    });
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
+#include <vector>
 
 #include "harness.h"
+#include "../placement_examples.h"
 
 namespace tessaro::e2e {
 
@@ -67,6 +70,42 @@ inline bool MoveUntilEnded(const Process& process, int x, int y) {
             return false;
         },
         kPatience, 0ms);
+}
+
+// A move of the pointer, and whether it must end the saver.
+struct MoveStep {
+    POINT to;
+    bool ends;
+};
+
+// Makes the moves in turn, checking after each whether the saver ended, up to the first that ends it.
+inline void MakeMoves(const Process& process, const std::vector<MoveStep>& steps) {
+    for (const MoveStep& step : steps) {
+        bool ended = false;
+        if (step.ends) {
+            ended = MoveUntilEnded(process, step.to.x, step.to.y);
+        } else {
+            MoveAndWait(process, step.to.x, step.to.y);
+            ended = process.WaitForExit(kQuietPeriod);
+        }
+        EXPECT_EQ(ended, step.ends) << "after the move to " << step.to.x << ", " << step.to.y;
+        if (ended) return;
+    }
+}
+
+// Starts the saver on each placement example in turn, with one slide of that size in colour;
+// check looks at the screen, then a key ends the saver.
+inline void ForEachPlacementExample(std::uint32_t colour, const std::function<void(const PlacementExample&)>& check) {
+    for (const PlacementExample& c : kPlacementExamples) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        const SaverFolder folder;
+        folder.AddSolidSlide(1, c.width, c.height, colour);
+        std::unique_ptr<Process> process;
+        ASSERT_NE(StartSaver(folder, process, colour), nullptr);
+        check(c);
+        if (testing::Test::HasFatalFailure()) return;
+        EndWithKey(*process);
+    }
 }
 
 // True when every pixel of the screen is black.

@@ -1,5 +1,7 @@
 #pragma once
-// A window of the test's own that another process can be made to wait on.
+// A window of the test's own, for the saver to cover, hide and show.
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
@@ -8,12 +10,13 @@
 
 namespace tessaro::e2e {
 
-// A topmost window of the test's own, on a thread of its own whose messages it answers as any
-// window's thread would, until the test holds it: then a message another thread sends it waits
-// until the test lets the thread go on.
+// A topmost window of the test's own, in a stock brush's colour, on a thread of its own whose
+// messages it answers as any window's thread would, until the test holds it: then a message
+// another thread sends it waits until the test lets the thread go on.
 class TestWindow {
 public:
-    TestWindow(const wchar_t* className, RECT rect) : thread_([this, className, rect] { Run(className, rect); }) {
+    TestWindow(const wchar_t* className, RECT rect, int stockBrush = WHITE_BRUSH)
+        : thread_([this, className, rect, stockBrush] { Run(className, rect, stockBrush); }) {
         WaitUntil([&] { return window_.load() != nullptr; }, kPatience);
     }
     ~TestWindow() {
@@ -58,12 +61,12 @@ private:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
 
-    void Run(const wchar_t* className, RECT rect) {
+    void Run(const wchar_t* className, RECT rect, int stockBrush) {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof(windowClass);
         windowClass.lpfnWndProc = &Procedure;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+        windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(stockBrush));
         windowClass.lpszClassName = className;
         ::RegisterClassExW(&windowClass);
         HWND window = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, L"", WS_POPUP,
@@ -83,5 +86,22 @@ private:
     std::atomic<HWND> window_{nullptr};
     std::thread thread_;
 };
+
+// A topmost window of the test's own covers the saver's window at a point, three times; each
+// time, at its next tick, the saver has it on top again. (A static control would not do as the
+// cover: hit-testing passes through it, so the saver would seem on top under it.)
+inline void ExpectOnTopAgainAfterEachTick(HWND saver, POINT at) {
+    const TestWindow cover(L"TessaroTestCover", RECT{at.x - 50, at.y - 50, at.x + 50, at.y + 50});
+    int coverSeenOnTop = 0;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        cover.BringToTop();
+        // Only a tick between the last two lines can have put the saver back already.
+        coverSeenOnTop += ::WindowFromPoint(at) == cover.Handle();
+        ASSERT_TRUE(WaitUntil([&] { return ::WindowFromPoint(at) == saver; }, kPatience))
+            << "the saver stayed under the cover";
+    }
+    EXPECT_GT(coverSeenOnTop, 0) << "the cover never came above the saver";
+}
 
 }  // namespace tessaro::e2e

@@ -10,7 +10,7 @@ namespace {
 using Screen = SlideShow::Actions::Screen;
 
 struct Step {
-    enum Kind { Start, Tick, TickWithoutFocus, Rendered, Failed, Move } kind;
+    enum Kind { Start, Tick, TickWithoutFocus, Rendered, Failed, Move, DisplayChange } kind;
     std::uint64_t generation = 0;  // Rendered, Failed: the order answered
     float x = 0, y = 0;            // Move
     // What must follow.
@@ -34,6 +34,10 @@ Step Black(std::uint64_t answered, std::int16_t prefetch, std::uint64_t order) {
     return {Step::Failed, answered, 0, 0, false, Screen::Black, prefetch, true, order};
 }
 Step Dropped(std::uint64_t answered) { return {Step::Rendered, answered}; }
+// Black, and the slide (0 for none) ordered again as a slide change.
+Step Refitted(std::int16_t slide, std::uint64_t order) {
+    return {Step::DisplayChange, 0, 0, 0, false, Screen::Black, slide, false, order};
+}
 Step Moved(float x, float y, bool dismiss) { return {Step::Move, 0, x, y, false, Screen::Keep, 0, false, 0, dismiss}; }
 
 struct Sequence {
@@ -81,6 +85,28 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
         {"a dropped answer does not re-arm it",
          46,
          {Started(1, 1), Moved(100, 100, false), Ticked(2, 2, true), Dropped(1), Moved(500, 500, true)}},
+        {"a display change renders the slide on screen again, and prefetches the next again",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Shown(3, 2, 4), Ticked(2, 5)}},
+        {"a slide change rendered for the old size is dropped and asked for again",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Refitted(2, 4), Dropped(3), Shown(4, 3, 5)}},
+        {"a display change before the first slide is there asks for it again",
+         46,
+         {Started(1, 1), Refitted(1, 2), Dropped(1), Shown(2, 2, 3)}},
+        {"a second display change supersedes the first",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Refitted(1, 4), Dropped(3), Shown(4, 2, 5)}},
+        {"a black screen stays black until the next tick",
+         46,
+         {Started(1, 1), Black(1, 2, 2), Refitted(0, 0), Ticked(2, 3)}},
+        {"a slide that fails at the new size leaves nothing to render again",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Black(3, 2, 4), Refitted(0, 0)}},
+        {"a display change re-arms the reference",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Moved(500, 500, false), Refitted(1, 3), Moved(900, 700, false),
+          Moved(904, 704, false), Moved(906, 706, true)}},
     };
     for (const Sequence& sequence : sequences) {
         SCOPED_TRACE(sequence.what);
@@ -95,6 +121,7 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
                 case Step::TickWithoutFocus: actions = show.Tick(false); break;
                 case Step::Rendered: actions = show.Rendered(step.generation, true); break;
                 case Step::Failed: actions = show.Rendered(step.generation, false); break;
+                case Step::DisplayChange: actions = show.DisplayChanged(); break;
                 case Step::Move: EXPECT_EQ(show.MouseMoved(step.x, step.y), step.dismiss); continue;
             }
             EXPECT_EQ(actions.replaceWorker, step.replaceWorker);

@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# A Wine session with two monitors, for the tests that need more than one: Xorg with the dummy
+# video driver (Xvfb cannot put two monitors side by side for Wine), a 1024x768 primary and an
+# 800x600 second monitor to its right or to its left, and Wine without a virtual desktop (which
+# would be one monitor), so without a taskbar. Its own X display, Wine prefix and state folder;
+# tools/wine-session.sh runs the Wine part.
+#
+#   two-monitor-session.sh start STATE LAYOUT     LAYOUT: right or left (of the primary)
+#   two-monitor-session.sh stop  STATE
+#   two-monitor-session.sh run   STATE PROG ARGS  wine PROG ARGS in the running session
+#
+# Wine reads the monitors once, when its session starts: a start always makes the whole session
+# anew. Xorg needs root.
+set -euo pipefail
+
+TOOLS=$(cd "$(dirname "$0")" && pwd)
+readonly TOOLS
+readonly FIRST_DISPLAY=120 DISPLAY_TRIES=40
+readonly MODE_NAME=800x600_second MODE_LINE='40.00 800 840 968 1056 600 601 605 628'
+
+die() {
+    echo "two-monitor-session: error: $*" >&2
+    exit 1
+}
+
+usage() {
+    sed -n '2,14s/^# \{0,1\}//p' "$0" >&2
+    exit 2
+}
+
+set_paths() {
+    [[ -n ${1:-} ]] || usage
+    STATE=$(mkdir -p "$1" && cd "$1" && pwd)
+    DISPLAY_FILE=$STATE/display
+    XORG_LOG=$STATE/xorg.log
+}
+
+# Wine's own session on our display; wine-session.sh knows the rest.
+wine_session() {
+    TESSARO_USE_DISPLAY=1 TESSARO_WINE_DESKTOP=none DISPLAY=:$(<"$DISPLAY_FILE") \
+        "$TOOLS/wine-session.sh" "$1" "$STATE/wine" "${@:2}"
+}
+
+# The Xorg of this session, if it still runs: its command line names our config.
+xorg_pid() {
+    local pid
+    pid=$(<"$STATE/xorg.pid") 2>/dev/null || return 1
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "-config $STATE/xorg.conf " || return 1
+    echo "$pid"
+}
+
+stop_session() {
+    [[ -r $DISPLAY_FILE ]] || return 0
+    wine_session stop
+    local pid i
+    if pid=$(xorg_pid); then
+        kill "$pid"
+        for ((i = 0; i < 100; i++)); do
+            [[ -e /proc/$pid ]] || break
+            sleep 0.05
+        done
+        [[ ! -e /proc/$pid ]] || kill -KILL "$pid" 2>/dev/null || true
+    fi
+    rm -f "$DISPLAY_FILE" "$STATE/xorg.pid"
+}
+
+write_config() {
+    mkdir -p "$STATE/xorg.conf.d"
+    cat >"$STATE/xorg.conf" <<'EOF'
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 2048 1024
+    EndSubSection
+EndSection
+EOF
+}
+
+start_xorg() {
+    local n ready=$STATE/xorg.display pid deadline
+    write_config
+    for ((n = FIRST_DISPLAY; n < FIRST_DISPLAY + DISPLAY_TRIES; n++)); do
+        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        rm -f "$ready"
+        # -displayfd writes the number once the server accepts connections; the empty config
+        # folder keeps the machine's own snippets out.
+        setsid Xorg ":$n" -config "$STATE/xorg.conf" -configdir "$STATE/xorg.conf.d" -noreset -nolisten tcp \
+            -logfile "$XORG_LOG" -displayfd 3 3>"$ready" </dev/null >"$STATE/xorg.out" 2>&1 &
+        pid=$!
+        echo "$pid" >"$STATE/xorg.pid"
+        deadline=$((SECONDS + 30))
+        until [[ -s $ready ]]; do
+            # Lost a race for this display number: try the next one.
+            [[ -e /proc/$pid ]] || continue 2
+            ((SECONDS < deadline)) || die "Xorg :$n did not start within 30 s (see $XORG_LOG)"
+            sleep 0.05
+        done
+        echo "$n" >"$DISPLAY_FILE"
+        return 0
+    done
+    die "could not start Xorg on any display :$FIRST_DISPLAY..:$((n - 1)) (see $XORG_LOG)"
+}
+
+# The 800x600 second monitor beside the primary; waits until the server reports both.
+arrange_monitors() {
+    local layout=$1 expected listed deadline=$((SECONDS + 30))
+    export DISPLAY=:$(<"$DISPLAY_FILE")
+    xrandr --newmode "$MODE_NAME" $MODE_LINE
+    xrandr --addmode DUMMY1 "$MODE_NAME"
+    case $layout in
+    right)
+        xrandr --output DUMMY1 --mode "$MODE_NAME" --right-of DUMMY0
+        expected='DUMMY0 1024/[0-9]+x768/[0-9]+\+0\+0 .*DUMMY1 800/[0-9]+x600/[0-9]+\+1024\+0 '
+        ;;
+    left)
+        xrandr --output DUMMY1 --mode "$MODE_NAME" --left-of DUMMY0 --output DUMMY0 --primary
+        expected='DUMMY0 1024/[0-9]+x768/[0-9]+\+800\+0 .*DUMMY1 800/[0-9]+x600/[0-9]+\+0\+0 '
+        ;;
+    esac
+    until listed=$(xrandr --listmonitors | tr '\n' ' ') && [[ $listed =~ ^Monitors:\ 2\  && $listed =~ $expected ]]; do
+        ((SECONDS < deadline)) || die "the monitors are not arranged after 30 s: $listed"
+        sleep 0.1
+    done
+}
+
+cmd_start() {
+    local layout=$1
+    [[ $layout == right || $layout == left ]] || usage
+    (($(id -u) == 0)) || die "Xorg with the dummy driver needs root"
+    stop_session
+    # Leave nothing running if any step below fails.
+    trap stop_session EXIT
+    start_xorg
+    arrange_monitors "$layout"
+    wine_session start
+    trap - EXIT
+    echo "two-monitor-session: second monitor $layout of the primary on DISPLAY=:$(<"$DISPLAY_FILE")" >&2
+}
+
+case ${1:-} in
+start)
+    (($# == 3)) || usage
+    set_paths "$2"
+    cmd_start "$3"
+    ;;
+stop)
+    (($# == 2)) || usage
+    set_paths "$2"
+    stop_session
+    ;;
+run)
+    (($# >= 3)) || usage
+    set_paths "$2"
+    xorg_pid >/dev/null || die "no two-monitor session in $STATE (start it first)"
+    wine_session run "${@:3}"
+    ;;
+*)
+    usage
+    ;;
+esac
