@@ -7,7 +7,7 @@ set(TESSARO_WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN
 
 # Decoding and composing slides with WIC: the program's and the render benchmark's. COM is loaded
 # at run time by the thread that decodes, so neither ole32 nor WIC is imported.
-add_library(tessaro_slide_decoder STATIC src/saver/wic_slide_decoder.cpp src/win32/diagnostics.cpp)
+add_library(tessaro_slide_decoder STATIC src/saver/wic_slide_decoder.cpp src/win32/handle_stream.cpp src/win32/diagnostics.cpp)
 target_compile_definitions(tessaro_slide_decoder PUBLIC ${TESSARO_WIN32_DEFINITIONS})
 target_compile_options(tessaro_slide_decoder PRIVATE ${TESSARO_WARNINGS})
 target_link_libraries(tessaro_slide_decoder PUBLIC tessaro_core uuid windowscodecs)
@@ -147,6 +147,7 @@ set(TESSARO_WIN32_TEST_SOURCES
   tests/win32/about_box_test.cpp
   tests/win32/test_session_test.cpp
   tests/win32/desktop_changes_test.cpp
+  tests/win32/handle_stream_test.cpp
 )
 add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES} tests/win32/dialog_host.cpp tests/win32/last_error_changing_delete.cpp)
 target_link_libraries(win32_tests PRIVATE tessaro_e2e_harness GTest::gtest_main)

@@ -8,6 +8,7 @@
 #include "jpeg_header.h"
 #include "../common/long_path.h"
 #include "../win32/diagnostics.h"
+#include "../win32/handle_stream.h"
 #include "../win32/procedure.h"
 
 namespace tessaro {
@@ -189,9 +190,10 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
     }
     const Orientation orientation = ReadExifOrientation(bytes);
 
+    const ComPtr<IStream> stream = MakeHandleStream(file);
+    if (!stream) return failed(L"reading the slide", E_OUTOFMEMORY);
     ComPtr<IWICBitmapDecoder> decoder;
-    HRESULT hr = factory_->CreateDecoderFromFileHandle(reinterpret_cast<ULONG_PTR>(file), nullptr,
-                                                       WICDecodeMetadataCacheOnDemand, decoder.put());
+    HRESULT hr = factory_->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
     if (FAILED(hr)) return failed(L"decoding the slide", hr);
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return failed(L"reading the slide's first frame", hr);
