@@ -201,11 +201,14 @@ std::size_t FindJpegSegment(const std::string& jpeg, std::uint8_t type) {
 
 std::string SolidJpeg(std::uint32_t rgb) { return SolidPicture(kWidth, kHeight, rgb, GUID_ContainerFormatJpeg); }
 
-// The frame header declares 65535 x 65535 pixels.
-std::string JpegBomb() {
+// A JPEG of a few hundred bytes whose frame header declares side x side pixels. Wine's decoder
+// gives up at once on 65535 x 65535, but takes 12000 x 12000 at its word: it fills in the
+// missing picture, 432 MB of it.
+std::string JpegBomb(std::uint16_t side) {
     std::string jpeg = SolidJpeg(kRed);
     const std::size_t frame = FindJpegSegment(jpeg, 0xC0);
-    if (frame != std::string::npos) jpeg.replace(frame + 5, 4, "\xFF\xFF\xFF\xFF");
+    const std::string size{static_cast<char>(side >> 8), static_cast<char>(side & 0xFF)};
+    if (frame != std::string::npos) jpeg.replace(frame + 5, 4, size + size);
     return jpeg;
 }
 
@@ -391,7 +394,8 @@ std::vector<Case> UnreadableSlides() {
         {"PNG declaring 65535 x 65535", PngBomb(), kBlackScreen, true},
         {"GIF declaring 65535 x 65535", GifBomb(), kBlackScreen, true},
         {"TIFF declaring 65535 x 65535", TiffBomb(), kBlackScreen, true},
-        {"JPEG declaring 65535 x 65535", JpegBomb(), kBlackScreen, true},
+        {"JPEG declaring 65535 x 65535", JpegBomb(65535), kBlackScreen, true},
+        {"JPEG declaring 12000 x 12000", JpegBomb(12000), kBlackScreen, true},
         {"slide locked by another process", SolidBmp(kWidth, kHeight, kRed), kBlackScreen, true, Setup::LockedFile},
     };
 }
@@ -425,7 +429,7 @@ std::vector<Case> OddSlides() {
 
 // Good slides between the cases: grey-greens of their own, nothing like any case's colour.
 std::uint32_t Marker(int number) {
-    const std::uint32_t level = 0x20 + 10 * static_cast<std::uint32_t>(number);
+    const std::uint32_t level = 0x20 + 9 * static_cast<std::uint32_t>(number);  // up to 0xEF for marker 23
     return level << 16 | 0xF0 << 8 | level;
 }
 
