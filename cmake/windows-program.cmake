@@ -167,9 +167,10 @@ set(TESSARO_E2E_SOURCES
   tests/e2e/about_box_test.cpp
   tests/e2e/sysinfo_test.cpp
   tests/e2e/crash_test.cpp
+  tests/e2e/hostile_slides_test.cpp
 )
 add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
-target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest)
+target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest psapi)
 target_include_directories(e2e_tests PRIVATE tests)
 target_compile_definitions(e2e_tests PRIVATE TESSARO_QUICK_CYCLE_INTERVAL_MS=${TESSARO_QUICK_CYCLE_INTERVAL_MS})
 target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})

@@ -7,6 +7,7 @@
 #include "sysinfo_windows.h"
 #include "version_text.h"
 #include "resource.h"
+#include "../win32/diagnostics.h"
 #include "../win32/module_info.h"
 #include "../win32/window_class.h"
 
@@ -18,8 +19,10 @@ constexpr wchar_t kTitleFontFace[] = L"ＭＳ Ｐゴシック";
 }  // namespace
 
 void SFrm_About::ShowModal(HWND owner) {
-    ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &WindowThunk::DialogProcedure<SFrm_About>,
-                      reinterpret_cast<LPARAM>(this));
+    if (::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &WindowThunk::DialogProcedure<SFrm_About>,
+                          reinterpret_cast<LPARAM>(this)) == -1) {
+        TraceFailure(L"creating the About box", L"SFrm_About", static_cast<long>(::GetLastError()));
+    }
 }
 
 bool SFrm_About::Load() {

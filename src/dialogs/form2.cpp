@@ -4,6 +4,7 @@
 #include "dialog_geometry.h"
 #include "../common/application.h"
 #include "resource.h"
+#include "../win32/diagnostics.h"
 #include "../win32/dpi.h"
 #include "../win32/window_class.h"
 
@@ -13,6 +14,7 @@ bool Form2::Create(HINSTANCE instance) {
     instance_ = instance;
     if (!::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_FORM2), nullptr, &WindowThunk::DialogProcedure<Form2>,
                               reinterpret_cast<LPARAM>(this))) {
+        TraceFailure(L"creating the settings dialog", L"Form2", static_cast<long>(::GetLastError()));
         return false;
     }
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);

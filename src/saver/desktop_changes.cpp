@@ -1,5 +1,6 @@
 #include "desktop_changes.h"
 
+#include "../win32/diagnostics.h"
 #include "../win32/window_class.h"
 
 namespace tessaro {
@@ -27,7 +28,10 @@ void DesktopChanges::Take(HWND window) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClassName;
     ::RegisterClassExW(&windowClass);  // fails harmlessly when an earlier object registered it
-    ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    if (!::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this)) {
+        TraceFailure(L"creating the window that hears of desktop changes", L"DesktopChanges",
+                     static_cast<long>(::GetLastError()));
+    }
 
     ::ShowCursor(FALSE);
     savedImeContext_ = ::ImmAssociateContext(window_, nullptr);

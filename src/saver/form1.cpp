@@ -173,7 +173,11 @@ void Form1::Unload() {
 }
 
 void Form1::Carry(const SlideShow::Actions& actions, const SlideFrame* frame) {
-    if (actions.replaceWorker && SlideWorker::AbandonedRunning() < kMaxAbandonedWorkers) StartWorker();
+    if (actions.overdueSlide != 0) {
+        TraceFailure(L"rendering the slide within one interval", SlidePath(applicationFolder_, actions.overdueSlide),
+                     static_cast<long>(HRESULT_FROM_WIN32(ERROR_TIMEOUT)));
+        if (SlideWorker::AbandonedRunning() < kMaxAbandonedWorkers) StartWorker();
+    }
     switch (actions.screen) {
         case SlideShow::Actions::Screen::ShowFrame: Present(&frame->screen); break;
         case SlideShow::Actions::Screen::Black: Present(nullptr); break;
@@ -209,7 +213,9 @@ void Form1::Paint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd_, &paint);
     if (backBufferBits_) {
-        ::BitBlt(dc, 0, 0, screenWidth_, screenHeight_, backBufferDc_.get(), 0, 0, SRCCOPY);
+        if (!::BitBlt(dc, 0, 0, screenWidth_, screenHeight_, backBufferDc_.get(), 0, 0, SRCCOPY)) {
+            TraceFailure(L"drawing the slide on the window", L"Form1", static_cast<long>(::GetLastError()));
+        }
     } else {
         ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }
@@ -221,13 +227,18 @@ void Form1::Timer1_Timer() {
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::SetFocus(hwnd_);
     // Without the focus the slide stays as it is.
-    Carry(slideShow_.Tick(::GetFocus() == hwnd_), nullptr);
+    const bool focused = ::GetFocus() == hwnd_;
+    if (!focused) TraceFailure(L"giving the saver window the focus", L"Timer1", static_cast<long>(::GetLastError()));
+    Carry(slideShow_.Tick(focused), nullptr);
 }
 
 LRESULT Form1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            ::SetTimer(window, kTimer1, kSlideIntervalMs, nullptr);
+            // Without it the first slide stays for good.
+            if (!::SetTimer(window, kTimer1, kSlideIntervalMs, nullptr)) {
+                TraceFailure(L"starting Timer1", L"Form1", static_cast<long>(::GetLastError()));
+            }
             return 0;
         case WM_TIMER:
             if (wParam == kTimer1) Timer1_Timer();

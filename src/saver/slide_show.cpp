@@ -31,7 +31,7 @@ SlideShow::Actions SlideShow::Tick(bool focused) {
     Actions actions;
     if (!focused) return actions;
     // Still waiting for the change asked for at an earlier tick, a whole interval ago.
-    actions.replaceWorker = awaited_ != 0;
+    if (awaited_ != 0) actions.overdueSlide = awaitedSlide_;
     actions.render = OrderSlideChange();
     return actions;
 }

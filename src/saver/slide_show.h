@@ -23,9 +23,9 @@ public:
     // What the window does after an event, in this order.
     struct Actions {
         enum class Screen { Keep, ShowFrame, Black };
-        // The worker has been busy a whole interval with a slide change (a read that may never
-        // return): give up on it and render on a fresh one.
-        bool replaceWorker = false;
+        // The slide the worker has been busy with for a whole interval (a read that may never
+        // return), 0 when none: give up on it and on its worker, and render on a fresh one.
+        std::int16_t overdueSlide = 0;
         Screen screen = Screen::Keep;
         std::optional<RenderOrder> render;
     };

@@ -138,35 +138,41 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_
 }
 
 std::string EncodeSource(IWICBitmapSource* source, const GUID& container, float jpegQuality) {
+    return EncodeFrames({source}, container, jpegQuality);
+}
+
+std::string EncodeFrames(const std::vector<IWICBitmapSource*>& sources, const GUID& container, float jpegQuality) {
     const ComApartment com;
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    UINT width = 0, height = 0;
-    WICPixelFormatGUID format{};
-    const auto setQuality = [&] {
-        if (jpegQuality <= 0.0f || container != GUID_ContainerFormatJpeg) return true;
-        PROPBAG2 option{};
-        option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
-        VARIANT value{};
-        value.vt = VT_R4;
-        value.fltVal = jpegQuality;
-        return SUCCEEDED(options->Write(1, &option, &value));
-    };
-    // WriteSource converts to whatever pixel format the encoder settles on (GIF wants a palette).
-    const bool encoded =
-        SUCCEEDED(source->GetSize(&width, &height)) && SUCCEEDED(source->GetPixelFormat(&format)) &&
+    bool encoded =
         SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) &&
         SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) &&
         SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
-        SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) && setQuality() &&
-        SUCCEEDED(frame->Initialize(options.get())) && SUCCEEDED(frame->SetSize(width, height)) &&
-        SUCCEEDED(frame->SetPixelFormat(&format)) && SUCCEEDED(frame->WriteSource(source, nullptr)) &&
-        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    if (!encoded) return {};
+        SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache));
+    for (IWICBitmapSource* source : sources) {
+        ComPtr<IWICBitmapFrameEncode> frame;
+        ComPtr<IPropertyBag2> options;
+        UINT width = 0, height = 0;
+        WICPixelFormatGUID format{};
+        const auto setQuality = [&] {
+            if (jpegQuality <= 0.0f || container != GUID_ContainerFormatJpeg) return true;
+            PROPBAG2 option{};
+            option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+            VARIANT value{};
+            value.vt = VT_R4;
+            value.fltVal = jpegQuality;
+            return SUCCEEDED(options->Write(1, &option, &value));
+        };
+        // WriteSource converts to whatever pixel format the encoder settles on (GIF wants a palette).
+        encoded = encoded && SUCCEEDED(source->GetSize(&width, &height)) && SUCCEEDED(source->GetPixelFormat(&format)) &&
+                  SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) && setQuality() &&
+                  SUCCEEDED(frame->Initialize(options.get())) && SUCCEEDED(frame->SetSize(width, height)) &&
+                  SUCCEEDED(frame->SetPixelFormat(&format)) && SUCCEEDED(frame->WriteSource(source, nullptr)) &&
+                  SUCCEEDED(frame->Commit());
+    }
+    if (!encoded || FAILED(encoder->Commit())) return {};
     STATSTG stat{};
     stream->Stat(&stat, STATFLAG_NONAME);
     std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
@@ -179,23 +185,41 @@ std::string EncodeSource(IWICBitmapSource* source, const GUID& container, float 
 }
 
 std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container) {
+    const auto* bytes = reinterpret_cast<const char*>(pixels.data());
+    return EncodeMemory(width, height, GUID_WICPixelFormat32bppBGR, {std::string(bytes, pixels.size() * 4)}, container);
+}
+
+std::string EncodeMemory(int width, int height, const GUID& format, const std::vector<std::string>& frames,
+                         const GUID& container) {
     const ComApartment com;
     ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICBitmap> source;
-    const UINT stride = static_cast<UINT>(width) * 4;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) ||
-        FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height), GUID_WICPixelFormat32bppBGR,
-                                               stride, stride * static_cast<UINT>(height),
-                                               reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(pixels.data())), source.put()))) {
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put())))) {
         return {};
     }
-    return EncodeSource(source.get(), container);
+    std::vector<ComPtr<IWICBitmap>> bitmaps;
+    std::vector<IWICBitmapSource*> sources;
+    for (const std::string& frame : frames) {
+        const UINT stride = static_cast<UINT>(frame.size() / static_cast<std::size_t>(height));
+        ComPtr<IWICBitmap> bitmap;
+        if (FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(width), static_cast<UINT>(height), format, stride,
+                                                   static_cast<UINT>(frame.size()),
+                                                   reinterpret_cast<BYTE*>(const_cast<char*>(frame.data())), bitmap.put()))) {
+            return {};
+        }
+        sources.push_back(bitmap.get());
+        bitmaps.push_back(std::move(bitmap));
+    }
+    return EncodeFrames(sources, container);
 }
 
 std::string WithExifOrientation(std::string jpeg, int orientation) {
     // A little-endian TIFF header and one directory entry: tag 274, one SHORT.
     const std::string tiff = std::string("II*\0\x08\0\0\0", 8) + std::string("\x01\0\x12\x01\x03\0\x01\0\0\0", 10) +
                              static_cast<char>(orientation) + std::string(7, '\0');
+    return WithExif(std::move(jpeg), tiff);
+}
+
+std::string WithExif(std::string jpeg, const std::string& tiff) {
     const std::string body = std::string("Exif\0\0", 6) + tiff;
     const std::size_t length = body.size() + 2;
     jpeg.insert(2, "\xFF\xE1" + std::string{static_cast<char>(length >> 8), static_cast<char>(length & 0xFF)} + body);

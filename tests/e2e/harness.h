@@ -68,10 +68,17 @@ std::wstring SlideName(int number);  // "ZUMIK07.DAT"
 // A picture in the given WIC container format (PNG, JPEG, GIF, TIFF, BMP), from the pixels of
 // source; a JPEG at jpegQuality (0 to 1) when that is above 0, else at the encoder's default.
 std::string EncodeSource(IWICBitmapSource* source, const GUID& container, float jpegQuality = 0.0f);
+// The same with one frame (page) for each source, in order.
+std::string EncodeFrames(const std::vector<IWICBitmapSource*>& sources, const GUID& container, float jpegQuality = 0.0f);
 // The same from 0xRRGGBB pixels.
 std::string EncodePixels(int width, int height, const std::vector<std::uint32_t>& pixels, const GUID& container);
+// The same from rows of any WIC pixel format, packed, one string of them for each frame.
+std::string EncodeMemory(int width, int height, const GUID& format, const std::vector<std::string>& frames,
+                         const GUID& container);
 // The JPEG with an EXIF segment saying how it is to be turned (1 to 8) put right after its start.
 std::string WithExifOrientation(std::string jpeg, int orientation);
+// The JPEG with an EXIF segment holding the given TIFF structure put right after its start.
+std::string WithExif(std::string jpeg, const std::string& tiff);
 // A picture of one colour.
 std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container);
 

@@ -14,7 +14,7 @@ struct Step {
     std::uint64_t generation = 0;  // Rendered, Failed: the order answered
     float x = 0, y = 0;            // Move
     // What must follow.
-    bool replaceWorker = false;
+    std::int16_t overdueSlide = 0;  // the slide given up on, with its worker
     Screen screen = Screen::Keep;
     std::int16_t slide = 0;  // the slide ordered, 0 for none
     bool prefetch = false;
@@ -22,23 +22,23 @@ struct Step {
     bool dismiss = false;  // Move
 };
 
-Step Started(std::int16_t slide, std::uint64_t order) { return {Step::Start, 0, 0, 0, false, Screen::Keep, slide, false, order}; }
-Step Ticked(std::int16_t slide, std::uint64_t order, bool replace = false) {
-    return {Step::Tick, 0, 0, 0, replace, Screen::Keep, slide, false, order};
+Step Started(std::int16_t slide, std::uint64_t order) { return {Step::Start, 0, 0, 0, 0, Screen::Keep, slide, false, order}; }
+Step Ticked(std::int16_t slide, std::uint64_t order, std::int16_t overdue = 0) {
+    return {Step::Tick, 0, 0, 0, overdue, Screen::Keep, slide, false, order};
 }
 Step Unfocused() { return {Step::TickWithoutFocus}; }
 Step Shown(std::uint64_t answered, std::int16_t prefetch, std::uint64_t order) {
-    return {Step::Rendered, answered, 0, 0, false, Screen::ShowFrame, prefetch, true, order};
+    return {Step::Rendered, answered, 0, 0, 0, Screen::ShowFrame, prefetch, true, order};
 }
 Step Black(std::uint64_t answered, std::int16_t prefetch, std::uint64_t order) {
-    return {Step::Failed, answered, 0, 0, false, Screen::Black, prefetch, true, order};
+    return {Step::Failed, answered, 0, 0, 0, Screen::Black, prefetch, true, order};
 }
 Step Dropped(std::uint64_t answered) { return {Step::Rendered, answered}; }
 // Black, and the slide (0 for none) ordered again as a slide change.
 Step Refitted(std::int16_t slide, std::uint64_t order) {
-    return {Step::DisplayChange, 0, 0, 0, false, Screen::Black, slide, false, order};
+    return {Step::DisplayChange, 0, 0, 0, 0, Screen::Black, slide, false, order};
 }
-Step Moved(float x, float y, bool dismiss) { return {Step::Move, 0, x, y, false, Screen::Keep, 0, false, 0, dismiss}; }
+Step Moved(float x, float y, bool dismiss) { return {Step::Move, 0, x, y, 0, Screen::Keep, 0, false, 0, dismiss}; }
 
 struct Sequence {
     const char* what;
@@ -65,10 +65,10 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
          {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Shown(3, 3, 4), Ticked(3, 5), Shown(5, 1, 6), Ticked(1, 7)}},
         {"a render that never returns: the next tick gives the worker up and later slides come on time",
          46,
-         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Ticked(3, 4, true), Shown(4, 4, 5), Ticked(4, 6)}},
+         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Ticked(3, 4, 2), Shown(4, 4, 5), Ticked(4, 6)}},
         {"an answer that comes after a later change was asked for is dropped",
          46,
-         {Started(1, 1), Ticked(2, 2, true), Dropped(1), Shown(2, 3, 3), Dropped(2)}},
+         {Started(1, 1), Ticked(2, 2, 1), Dropped(1), Shown(2, 3, 3), Dropped(2)}},
         {"a prefetch is not a slide change: its generation is never awaited",
          46,
          {Started(1, 1), Shown(1, 2, 2), Dropped(2), Ticked(2, 3)}},
@@ -84,7 +84,7 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
          {Started(1, 1), Moved(100, 100, false), Black(1, 2, 2), Moved(500, 500, true)}},
         {"a dropped answer does not re-arm it",
          46,
-         {Started(1, 1), Moved(100, 100, false), Ticked(2, 2, true), Dropped(1), Moved(500, 500, true)}},
+         {Started(1, 1), Moved(100, 100, false), Ticked(2, 2, 1), Dropped(1), Moved(500, 500, true)}},
         {"a display change renders the slide on screen again, and prefetches the next again",
          46,
          {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Shown(3, 2, 4), Ticked(2, 5)}},
@@ -103,6 +103,12 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
         {"a slide that fails at the new size leaves nothing to render again",
          46,
          {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Black(3, 2, 4), Refitted(0, 0)}},
+        {"a slide rendered again after a display change is the one overdue when it never comes",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Ticked(2, 4, 1), Black(4, 3, 5), Ticked(3, 6)}},
+        {"a slide overdue at one tick is not overdue again at the next once its successor came",
+         46,
+         {Started(1, 1), Ticked(2, 2, 1), Shown(2, 3, 3), Ticked(3, 4), Ticked(4, 5, 3)}},
         {"a display change re-arms the reference",
          46,
          {Started(1, 1), Shown(1, 2, 2), Moved(500, 500, false), Refitted(1, 3), Moved(900, 700, false),
@@ -124,7 +130,7 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
                 case Step::DisplayChange: actions = show.DisplayChanged(); break;
                 case Step::Move: EXPECT_EQ(show.MouseMoved(step.x, step.y), step.dismiss); continue;
             }
-            EXPECT_EQ(actions.replaceWorker, step.replaceWorker);
+            EXPECT_EQ(actions.overdueSlide, step.overdueSlide);
             EXPECT_EQ(actions.screen, step.screen);
             ASSERT_EQ(actions.render.has_value(), step.slide != 0);
             if (!actions.render) continue;
