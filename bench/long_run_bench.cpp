@@ -29,6 +29,29 @@ void PrintRow(const UsageSample& s, Clock::time_point begun) {
                  std::chrono::duration<double>(Clock::now() - begun).count());
 }
 
+// The lowest and highest of each figure during the warm-up and after it.
+void PrintRanges(const std::vector<UsageSample>& samples, std::uint64_t warmUp) {
+    struct Range {
+        UsageSample low{~0ull, ~0u, ~0u, ~0u, ~0ull};
+        UsageSample high;
+    } ranges[2];
+    for (const UsageSample& s : samples) {
+        Range& r = ranges[s.slides > warmUp];
+        r.low = {0, std::min(r.low.eventHandle, s.eventHandle), std::min(r.low.gdiIndex, s.gdiIndex),
+                 std::min(r.low.userIndex, s.userIndex), std::min(r.low.workingSetKb, s.workingSetKb)};
+        r.high = {0, std::max(r.high.eventHandle, s.eventHandle), std::max(r.high.gdiIndex, s.gdiIndex),
+                  std::max(r.high.userIndex, s.userIndex), std::max(r.high.workingSetKb, s.workingSetKb)};
+    }
+    const wchar_t* names[] = {L"first", L"rest"};
+    for (int part = 0; part < 2; ++part) {
+        const Range& r = ranges[part];
+        std::wprintf(L"  %-5ls  event %x-%x, gdi %x-%x, user %x-%x, working set %.1f-%.1f MB\n", names[part],
+                     r.low.eventHandle, r.high.eventHandle, r.low.gdiIndex, r.high.gdiIndex, r.low.userIndex,
+                     r.high.userIndex, static_cast<double>(r.low.workingSetKb) / 1024,
+                     static_cast<double>(r.high.workingSetKb) / 1024);
+    }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -72,11 +95,13 @@ int wmain(int argc, wchar_t** argv) {
     process->WaitForExit(kPatience);
 
     const std::vector<UsageSample> samples = log.Samples();
-    const UsageGrowth growth = GrowthAfterWarmUp(samples, warmUp);
     std::wprintf(L"\n%llu slide changes in %.0f s (%.1f ms each), %zu samples\n", static_cast<unsigned long long>(slideChanges),
                  seconds, seconds * 1000 / static_cast<double>(slideChanges), samples.size());
-    std::wprintf(L"growth over the last %llu changes, above the highest of the first %llu:\n",
-                 static_cast<unsigned long long>(slideChanges - warmUp), static_cast<unsigned long long>(warmUp));
+    PrintRanges(samples, warmUp);
+    const UsageGrowth growth = GrowthAfterWarmUp(samples, warmUp);
+    std::wprintf(L"growth over the last %llu changes (levels over %zu samples in a row, above the highest in the first %llu):\n",
+                 static_cast<unsigned long long>(slideChanges - warmUp), kSteadyStretch,
+                 static_cast<unsigned long long>(warmUp));
     std::wprintf(L"  kernel handles %lld, GDI objects %lld, USER objects %lld, working set %.1f MB\n",
                  static_cast<long long>(growth.kernelHandles), static_cast<long long>(growth.gdiObjects),
                  static_cast<long long>(growth.userObjects), static_cast<double>(growth.workingSetKb) / 1024);

@@ -15,8 +15,8 @@ constexpr std::uint64_t kSlideChanges = 500;
 constexpr std::uint64_t kWarmUp = 100;  // two rounds of the 46 slides
 // Levels (usage_log.h) may settle a little higher than in the warm-up without a leak: a file or a
 // COM object kept a while longer, a heap that keeps another screen's worth of pages. A leak of
-// one object a slide change passes the first well within the 400 changes after warm-up, and so
-// does a leak of 32 KB a change the second.
+// one object a slide change passes the first within 20 changes after warm-up; a leak of 32 KB a
+// change passes the second by the end of the run.
 constexpr std::int64_t kObjectSlack = 8;
 constexpr std::int64_t kWorkingSetSlackKb = 10 * 1024;
 // 500 changes at 40 ms take 20 s; a busy machine may take several times that.

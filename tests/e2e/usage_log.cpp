@@ -52,13 +52,15 @@ bool UsageLog::WaitForSlides(std::uint64_t slides, Milliseconds timeout) const {
 
 namespace {
 
-// The highest level of one figure over the samples [begin, end).
+// The highest level of one figure over the samples [begin, end), with shorter stretches when
+// there are fewer samples than a stretch.
 template <typename Figure>
 std::int64_t HighestLevel(const std::vector<UsageSample>& samples, std::size_t begin, std::size_t end, Figure figure) {
+    const std::size_t stretch = std::min(kSteadyStretch, end - begin);
     std::int64_t highest = 0;
-    for (std::size_t first = begin; first + kSteadyStretch <= end; ++first) {
+    for (std::size_t first = begin; stretch > 0 && first + stretch <= end; ++first) {
         std::int64_t level = static_cast<std::int64_t>(samples[first].*figure);
-        for (std::size_t i = first + 1; i < first + kSteadyStretch; ++i) {
+        for (std::size_t i = first + 1; i < first + stretch; ++i) {
             level = std::min(level, static_cast<std::int64_t>(samples[i].*figure));
         }
         highest = std::max(highest, level);
