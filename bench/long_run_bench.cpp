@@ -1,7 +1,8 @@
 // A long run of the saver: TessaroLongRun.scr (the program with a slide every 40 ms, reporting
 // every ten slides what the process holds) over a folder of slides, by default the demo slides,
-// for 10,000 slide changes. Prints the figures at intervals, with the working set read from
-// outside, then how far each rose over the run's last nine tenths above its highest in the first.
+// for 10,000 slide changes. Prints each figure's range over every twentieth of the run, with the
+// working set read from outside, then how far each figure's level rose over the run's last nine
+// tenths above its highest level in the first tenth.
 //
 //   bench_long_run.exe [SLIDE_FOLDER] [SLIDE_CHANGES]
 
@@ -23,34 +24,26 @@ namespace {
 constexpr int kSlideCount = 46;
 constexpr Milliseconds kStallBound = 120000ms;  // no sample for this long: the saver has stopped
 
-void PrintRow(const UsageSample& s, Clock::time_point begun) {
-    std::wprintf(L"%8llu  %6x  %6x  %6x  %9.1f  %7.0f\n", static_cast<unsigned long long>(s.slides), s.eventHandle,
-                 s.gdiIndex, s.userIndex, static_cast<double>(s.workingSetKb) / 1024,
-                 std::chrono::duration<double>(Clock::now() - begun).count());
-}
+// The lowest and highest of each figure over the samples with slides in (after, upTo].
+struct Range {
+    UsageSample low{0, ~0u, ~0u, ~0u, ~0ull};
+    UsageSample high;
 
-// The lowest and highest of each figure during the warm-up and after it.
-void PrintRanges(const std::vector<UsageSample>& samples, std::uint64_t warmUp) {
-    struct Range {
-        UsageSample low{~0ull, ~0u, ~0u, ~0u, ~0ull};
-        UsageSample high;
-    } ranges[2];
-    for (const UsageSample& s : samples) {
-        Range& r = ranges[s.slides > warmUp];
-        r.low = {0, std::min(r.low.eventHandle, s.eventHandle), std::min(r.low.gdiIndex, s.gdiIndex),
-                 std::min(r.low.userIndex, s.userIndex), std::min(r.low.workingSetKb, s.workingSetKb)};
-        r.high = {0, std::max(r.high.eventHandle, s.eventHandle), std::max(r.high.gdiIndex, s.gdiIndex),
-                  std::max(r.high.userIndex, s.userIndex), std::max(r.high.workingSetKb, s.workingSetKb)};
+    Range(const std::vector<UsageSample>& samples, std::uint64_t after, std::uint64_t upTo) {
+        for (const UsageSample& s : samples) {
+            if (s.slides <= after || s.slides > upTo) continue;
+            low = {0, std::min(low.eventHandle, s.eventHandle), std::min(low.gdiIndex, s.gdiIndex),
+                   std::min(low.userIndex, s.userIndex), std::min(low.workingSetKb, s.workingSetKb)};
+            high = {0, std::max(high.eventHandle, s.eventHandle), std::max(high.gdiIndex, s.gdiIndex),
+                    std::max(high.userIndex, s.userIndex), std::max(high.workingSetKb, s.workingSetKb)};
+        }
     }
-    const wchar_t* names[] = {L"first", L"rest"};
-    for (int part = 0; part < 2; ++part) {
-        const Range& r = ranges[part];
-        std::wprintf(L"  %-5ls  event %x-%x, gdi %x-%x, user %x-%x, working set %.1f-%.1f MB\n", names[part],
-                     r.low.eventHandle, r.high.eventHandle, r.low.gdiIndex, r.high.gdiIndex, r.low.userIndex,
-                     r.high.userIndex, static_cast<double>(r.low.workingSetKb) / 1024,
-                     static_cast<double>(r.high.workingSetKb) / 1024);
+    void Print(const wchar_t* label) const {
+        std::wprintf(L"%8ls  %4x-%-4x  %4x-%-4x  %4x-%-4x  %6.1f-%-6.1f", label, low.eventHandle, high.eventHandle,
+                     low.gdiIndex, high.gdiIndex, low.userIndex, high.userIndex, static_cast<double>(low.workingSetKb) / 1024,
+                     static_cast<double>(high.workingSetKb) / 1024);
     }
-}
+};
 
 }  // namespace
 
@@ -70,9 +63,9 @@ int wmain(int argc, wchar_t** argv) {
         std::fwprintf(stderr, L"no slides in %ls (build the target demo_slides)\n", source.c_str());
         return 2;
     }
-    std::wprintf(L"%d slides from %ls, %llu slide changes\n\n", copied, source.c_str(),
+    std::wprintf(L"%d slides from %ls, %llu slide changes, lowest-highest of each figure\n\n", copied, source.c_str(),
                  static_cast<unsigned long long>(slideChanges));
-    std::wprintf(L"  slides   event     gdi    user     WS MB   seconds\n");
+    std::wprintf(L"  slides      event        gdi       user  working set MB  seconds\n");
     std::fflush(stdout);
 
     RestPointerAt(ScreenWidth() - 1, ScreenHeight() / 2);
@@ -80,14 +73,13 @@ int wmain(int argc, wchar_t** argv) {
     const auto begun = Clock::now();
     const std::unique_ptr<Process> process = folder.StartTraced(L"/s", log.Sink());
     log.Watch(*process);
-    for (std::uint64_t next = printEvery; next <= slideChanges; next += printEvery) {
-        if (!log.WaitForSlides(next, kStallBound)) {
+    for (std::uint64_t upTo = printEvery; upTo <= slideChanges; upTo += printEvery) {
+        if (!log.WaitForSlides(upTo, kStallBound)) {
             std::fwprintf(stderr, process->Running() ? L"the saver stopped changing slides\n" : L"the saver ended\n");
             return 1;
         }
-        for (const UsageSample& s : log.Samples()) {
-            if (s.slides == next) PrintRow(s, begun);
-        }
+        Range(log.Samples(), upTo - printEvery, upTo).Print(std::to_wstring(upTo).c_str());
+        std::wprintf(L"  %7.0f\n", std::chrono::duration<double>(Clock::now() - begun).count());
         std::fflush(stdout);
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - begun).count();
@@ -97,11 +89,16 @@ int wmain(int argc, wchar_t** argv) {
     const std::vector<UsageSample> samples = log.Samples();
     std::wprintf(L"\n%llu slide changes in %.0f s (%.1f ms each), %zu samples\n", static_cast<unsigned long long>(slideChanges),
                  seconds, seconds * 1000 / static_cast<double>(slideChanges), samples.size());
-    PrintRanges(samples, warmUp);
-    const UsageGrowth growth = GrowthAfterWarmUp(samples, warmUp);
-    std::wprintf(L"growth over the last %llu changes (levels over %zu samples in a row, above the highest in the first %llu):\n",
-                 static_cast<unsigned long long>(slideChanges - warmUp), kSteadyStretch,
-                 static_cast<unsigned long long>(warmUp));
+    Range(samples, 0, warmUp).Print(L"first");
+    std::wprintf(L"\n");
+    Range(samples, warmUp, slideChanges).Print(L"rest");
+    std::wprintf(L"\n");
+    // A level over a whole print interval: the demo slides hold very different amounts of memory
+    // while they are decoded, and a shorter stretch of samples may fall on big ones only.
+    const std::size_t stretch = static_cast<std::size_t>(printEvery / 10);
+    const UsageGrowth growth = GrowthAfterWarmUp(samples, warmUp, stretch);
+    std::wprintf(L"growth over the last %llu changes (levels: lowest over %zu samples in a row) above the highest level in the first %llu:\n",
+                 static_cast<unsigned long long>(slideChanges - warmUp), stretch, static_cast<unsigned long long>(warmUp));
     std::wprintf(L"  kernel handles %lld, GDI objects %lld, USER objects %lld, working set %.1f MB\n",
                  static_cast<long long>(growth.kernelHandles), static_cast<long long>(growth.gdiObjects),
                  static_cast<long long>(growth.userObjects), static_cast<double>(growth.workingSetKb) / 1024);

@@ -55,8 +55,9 @@ namespace {
 // The highest level of one figure over the samples [begin, end), with shorter stretches when
 // there are fewer samples than a stretch.
 template <typename Figure>
-std::int64_t HighestLevel(const std::vector<UsageSample>& samples, std::size_t begin, std::size_t end, Figure figure) {
-    const std::size_t stretch = std::min(kSteadyStretch, end - begin);
+std::int64_t HighestLevel(const std::vector<UsageSample>& samples, std::size_t begin, std::size_t end,
+                          std::size_t longestStretch, Figure figure) {
+    const std::size_t stretch = std::min(longestStretch, end - begin);
     std::int64_t highest = 0;
     for (std::size_t first = begin; stretch > 0 && first + stretch <= end; ++first) {
         std::int64_t level = static_cast<std::int64_t>(samples[first].*figure);
@@ -70,13 +71,13 @@ std::int64_t HighestLevel(const std::vector<UsageSample>& samples, std::size_t b
 
 }  // namespace
 
-UsageGrowth GrowthAfterWarmUp(const std::vector<UsageSample>& samples, std::uint64_t warmUpSlides) {
+UsageGrowth GrowthAfterWarmUp(const std::vector<UsageSample>& samples, std::uint64_t warmUpSlides, std::size_t stretch) {
     const std::size_t warmUpEnd = static_cast<std::size_t>(
         std::find_if(samples.begin(), samples.end(), [&](const UsageSample& s) { return s.slides > warmUpSlides; }) -
         samples.begin());
     const auto growth = [&](auto figure) {
-        return std::max<std::int64_t>(0, HighestLevel(samples, warmUpEnd, samples.size(), figure) -
-                                             HighestLevel(samples, 0, warmUpEnd, figure));
+        return std::max<std::int64_t>(0, HighestLevel(samples, warmUpEnd, samples.size(), stretch, figure) -
+                                             HighestLevel(samples, 0, warmUpEnd, stretch, figure));
     };
     return {growth(&UsageSample::eventHandle) / 4, growth(&UsageSample::gdiIndex), growth(&UsageSample::userIndex),
             growth(&UsageSample::workingSetKb)};

@@ -28,9 +28,9 @@ private:
     std::shared_ptr<State> state_;
 };
 
-// A figure's level over a stretch of kSteadyStretch samples in a row is the lowest it fell to in
-// them: what the process holds for a moment (a worker replaced while it decodes, a big slide
-// being decoded) comes and goes, what it leaks stays.
+// A figure's level over a stretch of samples in a row is the lowest it fell to in them: what the
+// process holds for a moment (a worker replaced while it decodes, a big slide being decoded)
+// comes and goes, what it leaks stays.
 inline constexpr std::size_t kSteadyStretch = 5;
 
 // How far each figure's level rose, after the first warmUpSlides slides, above its highest level
@@ -42,6 +42,7 @@ struct UsageGrowth {
     std::int64_t userObjects = 0;
     std::int64_t workingSetKb = 0;
 };
-UsageGrowth GrowthAfterWarmUp(const std::vector<UsageSample>& samples, std::uint64_t warmUpSlides);
+UsageGrowth GrowthAfterWarmUp(const std::vector<UsageSample>& samples, std::uint64_t warmUpSlides,
+                              std::size_t stretch = kSteadyStretch);
 
 }  // namespace tessaro::e2e
