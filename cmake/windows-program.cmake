@@ -66,8 +66,10 @@ endfunction()
 
 tessaro_add_saver(Tessaro ${TESSARO_SLIDE_INTERVAL_MS} src/saver/wic_decoder_choice.cpp)
 tessaro_add_saver(TessaroQuickCycle ${TESSARO_QUICK_CYCLE_INTERVAL_MS} src/saver/wic_decoder_choice.cpp)
-# Test builds, never shipped: one whose decoder crashes on purpose on the slides that ask for it.
+# Test builds, never shipped: one whose decoder crashes on purpose on the slides that ask for it;
+# one that changes slides every 40 ms and reports what the process holds every ten slides.
 tessaro_add_saver(TessaroCrash ${TESSARO_QUICK_CYCLE_INTERVAL_MS} tests/builds/crashing_decoder.cpp)
+tessaro_add_saver(TessaroLongRun 40 tests/builds/sampling_decoder.cpp)
 
 # Everything that runs under Wine does so in a private session (Xvfb, 1024x768x24, a virtual
 # desktop with a taskbar) that ctest starts and stops.
@@ -81,9 +83,9 @@ if(CMAKE_CROSSCOMPILING)
 endif()
 
 # Drives a real Tessaro.scr from outside: the end-to-end tests, the demo and the screenshots.
-add_library(tessaro_e2e_harness STATIC tests/e2e/harness.cpp)
+add_library(tessaro_e2e_harness STATIC tests/e2e/harness.cpp tests/e2e/usage_log.cpp)
 target_include_directories(tessaro_e2e_harness PUBLIC tests/e2e)
-target_link_libraries(tessaro_e2e_harness PUBLIC tessaro_windows)
+target_link_libraries(tessaro_e2e_harness PUBLIC tessaro_windows psapi)
 target_compile_options(tessaro_e2e_harness PRIVATE ${TESSARO_WARNINGS})
 
 # The demo: the shipped program on 46 generated slides, with a screenshot of each, timed by the
@@ -131,6 +133,13 @@ foreach(bench bench_saver bench_bare_window bench_decode_floor)
 endforeach()
 add_dependencies(bench_saver bench_bare_window bench_decode_floor Tessaro TessaroQuickCycle)
 
+# A long run of the saver over the demo slides, with what the process holds along the way (bench/).
+add_executable(bench_long_run bench/long_run_bench.cpp)
+target_link_libraries(bench_long_run PRIVATE tessaro_e2e_harness)
+target_compile_options(bench_long_run PRIVATE ${TESSARO_WARNINGS})
+tessaro_use_wide_entry(bench_long_run)
+add_dependencies(bench_long_run TessaroLongRun)
+
 if(NOT TESSARO_TESTS)
   return()
 endif()
@@ -168,6 +177,7 @@ set(TESSARO_E2E_SOURCES
   tests/e2e/sysinfo_test.cpp
   tests/e2e/crash_test.cpp
   tests/e2e/hostile_slides_test.cpp
+  tests/e2e/long_run_test.cpp
 )
 add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
 target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest psapi)
@@ -177,7 +187,7 @@ target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
 add_executable(fake_tool tests/e2e/fake_tool.cpp)
 target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
 tessaro_use_wide_entry(fake_tool)
-add_dependencies(e2e_tests Tessaro TessaroQuickCycle TessaroCrash fake_tool)
+add_dependencies(e2e_tests Tessaro TessaroQuickCycle TessaroCrash TessaroLongRun fake_tool)
 
 # Tests share one screen, pointer and keyboard: they run one at a time.
 gtest_add_tests(TARGET win32_tests SOURCES ${TESSARO_WIN32_TEST_SOURCES} TEST_PREFIX "win32." TEST_LIST TESSARO_WIN32_TESTS)
