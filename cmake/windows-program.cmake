@@ -120,7 +120,7 @@ tessaro_use_wide_entry(bench_slide_render)
 # The saver against its floors (bench/): bench_saver drives the real program; bench_bare_window
 # and bench_decode_floor are the least a program can do for the same result.
 add_executable(bench_saver bench/saver_bench.cpp)
-target_link_libraries(bench_saver PRIVATE tessaro_e2e_harness psapi)
+target_link_libraries(bench_saver PRIVATE tessaro_e2e_harness)
 target_compile_definitions(bench_saver PRIVATE TESSARO_QUICK_CYCLE_INTERVAL_MS=${TESSARO_QUICK_CYCLE_INTERVAL_MS})
 add_executable(bench_bare_window WIN32 bench/bare_window.cpp)
 add_executable(bench_decode_floor bench/decode_floor.cpp)
@@ -180,7 +180,7 @@ set(TESSARO_E2E_SOURCES
   tests/e2e/long_run_test.cpp
 )
 add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
-target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest psapi)
+target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness GTest::gtest)
 target_include_directories(e2e_tests PRIVATE tests)
 target_compile_definitions(e2e_tests PRIVATE TESSARO_QUICK_CYCLE_INTERVAL_MS=${TESSARO_QUICK_CYCLE_INTERVAL_MS})
 target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
