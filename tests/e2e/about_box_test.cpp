@@ -28,7 +28,8 @@ TEST_F(AboutBox, OpensWithAltHVShowingTheVersionInformation) {
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDOK)), L"OK");
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_CMD_SYSINFO)), L"ｼｽﾃﾑ情報(&S)...");
     EXPECT_NE(::SendDlgItemMessageW(about, IDC_PIC_ICON, STM_GETICON, 0, 0), 0) << "the application icon";
-    EXPECT_GE(DistinctColours(Screenshot::Take(), ClientToScreenRect(about, RECT{16, 16, 48, 48})), 6u)
+    const RECT icon = ClientToScreenRect(about, RECT{16, 16, 48, 48});
+    EXPECT_TRUE(WaitUntil([&] { return DistinctColours(Screenshot::Take(), icon) >= 6; }, kPatience))
         << "no icon drawn in its place";
 
     // Modal over the settings dialog, which takes no input meanwhile.
@@ -78,7 +79,9 @@ TEST_F(AboutBox, LayoutAndSeparatorLines) {
 
     // White line 2 pixels high at y 120, grey line 1 pixel high at y 122, from x 8 to 400.
     const RECT lines = ClientToScreenRect(about, RECT{8, 120, 400, 123});
-    const Screenshot shot = Screenshot::Take();
+    // The box may be shown a moment before it is painted.
+    Screenshot shot = Screenshot::Take();
+    WaitUntil([&] { return (shot = Screenshot::Take()).At(lines.left, lines.top + 2) == 0x808080u; }, kPatience);
     for (int x : {lines.left, (lines.left + lines.right) / 2, lines.right - 1}) {
         EXPECT_EQ(shot.At(x, lines.top), 0xFFFFFFu) << "x " << x;
         EXPECT_EQ(shot.At(x, lines.top + 1), 0xFFFFFFu) << "x " << x;

@@ -22,10 +22,10 @@ inline void LetFocusSettle() { std::this_thread::sleep_for(300ms); }
 inline HWND StartSettings(const SaverFolder& folder, std::unique_ptr<Process>& process, const std::wstring& arguments = L"/c") {
     process = folder.Start(arguments);
     EXPECT_TRUE(process->Started());
-    HWND dialog = process->WaitForWindow(kDialogClass);
+    HWND dialog = process->WaitForWindow(kDialogClass, kPatience);
     EXPECT_NE(dialog, nullptr) << "no settings dialog for \"" << arguments << "\"";
     // Keys go to the foreground window: wait until the dialog is it.
-    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == dialog; }, 3000ms));
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == dialog; }, kPatience));
     LetFocusSettle();
     return dialog;
 }
@@ -33,10 +33,10 @@ inline HWND StartSettings(const SaverFolder& folder, std::unique_ptr<Process>& p
 // Alt+H opens the Help menu; V, once the menu is open, chooses the version item.
 inline HWND OpenAboutWithKeys(const Process& process) {
     PressKeys({VK_MENU, 'H'});
-    EXPECT_TRUE(WaitUntil([&] { return process.WaitForWindow(L"#32768", 0ms) != nullptr; }, 3000ms))
+    EXPECT_TRUE(WaitUntil([&] { return process.WaitForWindow(L"#32768", 0ms) != nullptr; }, kPatience))
         << "Alt+H opened no menu";
     PressKey('V');
-    return process.WaitForCaption(kAboutCaption, 3000ms);
+    return process.WaitForCaption(kAboutCaption, kPatience);
 }
 
 // How many different colours a rectangle of the screen holds: an icon has many, a plain
