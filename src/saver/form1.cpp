@@ -84,6 +84,8 @@ bool Form1::Create(HINSTANCE instance) {
 
 void Form1::Show() {
     CoverOtherMonitors();
+    // A first slide already rendered is in the first paint, rather than a moment after it.
+    SlidesRendered();
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     ::ShowWindow(hwnd_, SW_MAXIMIZE);
     ::UpdateWindow(hwnd_);
