@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ python3
+  cmake make g++ python3 clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
   wine wine64 xvfb xdotool fonts-ipafont-gothic imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils

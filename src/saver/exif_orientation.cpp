@@ -38,6 +38,7 @@ public:
         std::array<std::uint8_t, 2> countBytes{};
         if (bytes_.ReadAt(ifd, countBytes.data(), countBytes.size()) != countBytes.size()) return Orientation::Normal;
         const std::size_t count = std::min<std::size_t>(Get16(countBytes.data()), kMaxIfdEntries);
+        if (count == 0) return Orientation::Normal;  // no tags, and no buffer to read them into
         std::vector<std::uint8_t> entries(count * kIfdEntryBytes);
         // A directory that claims more entries than there are is broken, and so not trusted.
         if (bytes_.ReadAt(ifd + 2, entries.data(), entries.size()) != entries.size()) return Orientation::Normal;

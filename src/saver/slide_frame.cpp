@@ -6,7 +6,9 @@
 namespace tessaro {
 
 std::optional<SlidePlan> PlanSlide(int screenWidth, int screenHeight, PictureSize stored, Orientation orientation) {
-    if (screenWidth <= 0 || screenHeight <= 0) return std::nullopt;
+    if (screenWidth <= 0 || screenHeight <= 0 || screenWidth > kMaxScreenSide || screenHeight > kMaxScreenSide) {
+        return std::nullopt;
+    }
     if (stored.width == 0 || stored.height == 0 || stored.width > kMaxPictureSide || stored.height > kMaxPictureSide) {
         return std::nullopt;
     }

@@ -18,6 +18,10 @@ namespace tessaro {
 // addressable with 32-bit strides. Anything larger cannot be a slide.
 inline constexpr std::uint32_t kMaxPictureSide = (1u << 29) - 1;
 
+// The largest screen side the placement takes: positions are single precision, which holds every
+// whole pixel (and every half pixel of a centred picture) only up to here. No screen comes near.
+inline constexpr int kMaxScreenSide = 1 << 24;
+
 struct PictureSize {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -30,7 +34,7 @@ struct SlidePlan {
     PictureSize scaled;        // the drawn size in the picture's stored orientation
 };
 
-// Empty when the screen is empty, a side is 0 or over kMaxPictureSide, or the placement fails.
+// Empty when the screen is empty or over kMaxScreenSide, a side is 0 or over kMaxPictureSide, or the placement fails.
 // The upright size (width and height swapped for a quarter turn) is what gets placed.
 std::optional<SlidePlan> PlanSlide(int screenWidth, int screenHeight, PictureSize stored, Orientation orientation);
 

@@ -74,6 +74,7 @@ TEST(ExifOrientation, AnythingBrokenOrMissingMeansAsStored) {
         {"cut inside the EXIF segment", kSoi + good.substr(0, good.size() - 10), Orientation::Normal},
         {"directory offset past the segment", kSoi + Exif(pastTheSegment) + kScan, Orientation::Normal},
         {"directory offset pointing at the header", kSoi + Exif(Tiff(true, {{274, 3, 1, 6}}, 0)) + kScan, Orientation::Normal},
+        {"a directory without entries", kSoi + Exif(Tiff(true, {})) + kScan, Orientation::Normal},
         {"more entries claimed than present", kSoi + Exif(Tiff(true, {{274, 3, 1, 6}}, 8, 65535)) + kScan, Orientation::Normal},
         {"a value out of range", kSoi + Exif(Tiff(true, {{274, 3, 1, 9}})) + kScan, Orientation::Normal},
         {"value zero", kSoi + Exif(Tiff(true, {{274, 3, 1, 0}})) + kScan, Orientation::Normal},

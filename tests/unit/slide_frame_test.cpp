@@ -76,6 +76,9 @@ TEST(PlanSlide, PlacesThePictureByItsUprightSize) {
     EXPECT_FALSE(PlanSlide(1024, 768, {0, 10}, Orientation::Normal));
     EXPECT_FALSE(PlanSlide(1024, 768, {kMaxPictureSide + 1, 10}, Orientation::Normal));
     EXPECT_FALSE(PlanSlide(1024, 768, {10, 0xFFFFFFFFu}, Orientation::Rotate90));
+    EXPECT_FALSE(PlanSlide(2605, 674061736, {2206, 3491}, Orientation::Normal)) << "a screen single precision cannot centre on";
+    EXPECT_FALSE(PlanSlide(kMaxScreenSide + 3, 768, {20000000, 10}, Orientation::Normal)) << "nor fit to its edges";
+    EXPECT_TRUE(PlanSlide(kMaxScreenSide, kMaxScreenSide, {1, 1}, Orientation::Normal)) << "the largest screen it takes";
     EXPECT_TRUE(PlanSlide(1024, 768, {120000, 90000}, Orientation::Normal)) << "any size the arithmetic takes";
 }
 
