@@ -7,7 +7,8 @@ set(TESSARO_WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN
 
 # Decoding and composing slides with WIC: the program's and the render benchmark's. COM is loaded
 # at run time by the thread that decodes, so neither ole32 nor WIC is imported.
-add_library(tessaro_slide_decoder STATIC src/saver/wic_slide_decoder.cpp src/win32/handle_stream.cpp src/win32/diagnostics.cpp)
+add_library(tessaro_slide_decoder STATIC src/saver/wic_slide_decoder.cpp src/win32/handle_stream.cpp
+  src/win32/file_information.cpp src/win32/diagnostics.cpp)
 target_compile_definitions(tessaro_slide_decoder PUBLIC ${TESSARO_WIN32_DEFINITIONS})
 target_compile_options(tessaro_slide_decoder PRIVATE ${TESSARO_WARNINGS})
 target_link_libraries(tessaro_slide_decoder PUBLIC tessaro_core uuid windowscodecs)

@@ -22,12 +22,8 @@ void DesktopChanges::Take(HWND window) {
     window_ = window;
     takingThread_ = ::GetCurrentThreadId();
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &WindowThunk::WindowProcedure<DesktopChanges>;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);  // fails harmlessly when an earlier object registered it
+    // Fails harmlessly when an earlier object registered it. The window is never seen.
+    RegisterWindowClass<DesktopChanges>(instance, kClassName, NULL_BRUSH);
     if (!::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this)) {
         TraceFailure(L"creating the window that hears of desktop changes", L"DesktopChanges",
                      static_cast<long>(::GetLastError()));

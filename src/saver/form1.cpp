@@ -278,8 +278,6 @@ bool Form1::TakeInput(HWND window, UINT message, LPARAM lParam) {
             if (slideShow_.MouseMoved(static_cast<float>(at.x), static_cast<float>(at.y))) Unload();
             return true;
         }
-        default:
-            return false;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:  // Alt, F10 and Alt combinations arrive here
         case WM_LBUTTONDOWN:
@@ -288,6 +286,8 @@ bool Form1::TakeInput(HWND window, UINT message, LPARAM lParam) {
         case WM_XBUTTONDOWN:
         case WM_CLOSE:  // the system's request to close a saver window ends the saver too
             Unload();
+        default:
+            return false;
     }
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "jpeg_header.h"
-#include "../common/long_path.h"
 #include "../win32/diagnostics.h"
+#include "../win32/file_information.h"
 #include "../win32/handle_stream.h"
 #include "../win32/procedure.h"
 
@@ -29,13 +29,6 @@ constexpr IID kScaledDecodeId = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 
 // Bands of this many rows at the most, and of at most this many bytes.
 constexpr UINT kBandRows = 64;
 constexpr std::size_t kBandBytes = 4u << 20;
-
-UniqueHandle OpenFile(const std::wstring& path, DWORD access) {
-    const HANDLE file = ::CreateFileW(ExtendedLengthPath(path).c_str(), access,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    return UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
 
 class FileBytes final : public ByteSource {
 public:
@@ -148,13 +141,12 @@ WicSlideDecoder::WicSlideDecoder()
     : factoryMade_(com_.CreateInstance(CLSID_WICImagingFactory, IID_PPV_ARGS(factory_.put()))) {}
 
 std::optional<FileSignature> WicSlideDecoder::Signature(const std::wstring& path) {
-    const UniqueHandle file = OpenFile(path, FILE_READ_ATTRIBUTES);
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!file || !::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+    const std::optional<BY_HANDLE_FILE_INFORMATION> info = FileInformation(path);
+    if (!info) return std::nullopt;
     const auto join = [](DWORD high, DWORD low) { return static_cast<std::uint64_t>(high) << 32 | low; };
-    return FileSignature{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
-                         join(info.nFileSizeHigh, info.nFileSizeLow),
-                         join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+    return FileSignature{info->dwVolumeSerialNumber, join(info->nFileIndexHigh, info->nFileIndexLow),
+                         join(info->nFileSizeHigh, info->nFileSizeLow),
+                         join(info->ftLastWriteTime.dwHighDateTime, info->ftLastWriteTime.dwLowDateTime)};
 }
 
 std::optional<SlideFrame> WicSlideDecoder::Render(const std::wstring& path, int screenWidth, int screenHeight,
@@ -163,7 +155,7 @@ std::optional<SlideFrame> WicSlideDecoder::Render(const std::wstring& path, int 
         TraceFailure(L"creating the imaging factory", path, factoryMade_);
         return std::nullopt;
     }
-    const UniqueHandle file = OpenFile(path, GENERIC_READ);
+    const UniqueHandle file = OpenExistingFile(path, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN);
     if (!file) {
         TraceFailure(L"opening the slide", path, static_cast<long>(HRESULT_FROM_WIN32(::GetLastError())));
         return std::nullopt;

@@ -1,17 +1,10 @@
 #include "dpi.h"
 
+#include "procedure.h"
 #include "unique_resource.h"
 
 namespace tessaro {
 namespace {
-
-template <typename Function>
-Function Find(HMODULE module, const char* name) {
-    if (!module) return nullptr;
-    // Through a pointer to a function without parameters, the conversion any function
-    // pointer may take.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
 
 int SystemDpi() {
     const WindowDc screen(nullptr);
@@ -27,9 +20,9 @@ const DpiFunctions& DpiFunctions::System() {
 }
 
 DpiFunctions::DpiFunctions(HMODULE user32)
-    : getDpiForWindow_(Find<GetDpiForWindowFunction>(user32, "GetDpiForWindow")),
-      getSystemMetricsForDpi_(Find<GetSystemMetricsForDpiFunction>(user32, "GetSystemMetricsForDpi")),
-      adjustWindowRectExForDpi_(Find<AdjustWindowRectExForDpiFunction>(user32, "AdjustWindowRectExForDpi")) {}
+    : getDpiForWindow_(FindProcedure<GetDpiForWindowFunction>(user32, "GetDpiForWindow")),
+      getSystemMetricsForDpi_(FindProcedure<GetSystemMetricsForDpiFunction>(user32, "GetSystemMetricsForDpi")),
+      adjustWindowRectExForDpi_(FindProcedure<AdjustWindowRectExForDpiFunction>(user32, "AdjustWindowRectExForDpi")) {}
 
 int DpiFunctions::WindowDpi(HWND window) const {
     const UINT dpi = getDpiForWindow_ ? getDpiForWindow_(window) : 0;

@@ -111,8 +111,7 @@ private:
 // COM for the calling thread, for as long as this object lives.
 class ComApartment {
 public:
-    explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED)
-        : result_(::CoInitializeEx(nullptr, model | COINIT_DISABLE_OLE1DDE)) {}
+    ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     ~ComApartment() {

@@ -10,7 +10,7 @@
 
 #include "saver/slide_decoder_choice.h"
 #include "saver/wic_slide_decoder.h"
-#include "win32/unique_resource.h"
+#include "win32/file_information.h"
 
 namespace tessaro {
 namespace {
@@ -22,8 +22,7 @@ namespace {
 }
 
 std::string FileStart(const std::wstring& path) {
-    const HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    const UniqueHandle file(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
+    const UniqueHandle file = OpenExistingFile(path, GENERIC_READ);
     char start[16] = {};
     DWORD read = 0;
     if (file) ::ReadFile(file.get(), start, sizeof(start), &read, nullptr);

@@ -1,0 +1,20 @@
+#pragma once
+// Opening an existing file, and what the file system says of it, for paths of any length.
+
+#include <windows.h>
+
+#include <optional>
+#include <string_view>
+
+#include "unique_resource.h"
+
+namespace tessaro {
+
+// The file, opened for access and shared with every other reader and writer; empty when it
+// cannot be opened (GetLastError says why).
+UniqueHandle OpenExistingFile(std::wstring_view path, DWORD access, DWORD flags = 0);
+
+// Its volume, index, size and times, read without opening it for reading.
+std::optional<BY_HANDLE_FILE_INFORMATION> FileInformation(std::wstring_view path);
+
+}  // namespace tessaro
