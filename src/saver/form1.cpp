@@ -95,7 +95,8 @@ void Form1::StartWorker() {
     try {
         worker_ = std::make_unique<SlideWorker>(
             &MakeSlideDecoder,
-            [mailbox = mailbox_](std::unique_ptr<RenderResult> result) { mailbox->Put(std::move(result)); });
+            [mailbox = mailbox_](std::unique_ptr<RenderResult> result) { mailbox->Put(std::move(result)); },
+            abandonedWorkers_);
     } catch (const std::system_error& error) {
         TraceFailure(L"starting the slide worker", L"Form1", error.code().value());
     }
@@ -178,7 +179,7 @@ void Form1::Carry(const SlideShow::Actions& actions, const SlideFrame* frame) {
     if (actions.overdueSlide != 0) {
         TraceFailure(L"rendering the slide within one interval", SlidePath(applicationFolder_, actions.overdueSlide),
                      static_cast<long>(HRESULT_FROM_WIN32(ERROR_TIMEOUT)));
-        if (SlideWorker::AbandonedRunning() < kMaxAbandonedWorkers) StartWorker();
+        if (*abandonedWorkers_ < kMaxAbandonedWorkers) StartWorker();
     }
     switch (actions.screen) {
         case SlideShow::Actions::Screen::ShowFrame: Present(&frame->screen); break;

@@ -61,6 +61,8 @@ private:
     SlideShow slideShow_;
     std::shared_ptr<RenderMailbox> mailbox_;  // shared with the worker threads
     std::unique_ptr<SlideWorker> worker_;
+    // Threads of workers given up on while stuck, that have not ended yet.
+    std::shared_ptr<std::atomic<int>> abandonedWorkers_ = std::make_shared<std::atomic<int>>(0);
 
     DesktopChanges desktop_;  // pointer, input-method context and taskbar, taken in the load step
     CrashGuard crashGuard_{desktop_};

@@ -10,8 +10,6 @@
 namespace tessaro {
 namespace {
 
-std::atomic<int> abandonedRunning{0};
-
 bool SameSlide(const RenderJob& a, const RenderJob& b) {
     return a.path == b.path && a.screenWidth == b.screenWidth && a.screenHeight == b.screenHeight;
 }
@@ -28,6 +26,7 @@ struct Prefetched {
 struct SlideWorker::Shared {
     MakeDecoder makeDecoder;
     Deliver deliver;
+    std::shared_ptr<std::atomic<int>> abandonedRunning;
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -37,9 +36,11 @@ struct SlideWorker::Shared {
     bool abandoned = false;
 };
 
-SlideWorker::SlideWorker(MakeDecoder makeDecoder, Deliver deliver) : shared_(std::make_shared<Shared>()) {
+SlideWorker::SlideWorker(MakeDecoder makeDecoder, Deliver deliver, std::shared_ptr<std::atomic<int>> abandonedRunning)
+    : shared_(std::make_shared<Shared>()) {
     shared_->makeDecoder = std::move(makeDecoder);
     shared_->deliver = std::move(deliver);
+    shared_->abandonedRunning = std::move(abandonedRunning);
     std::thread(&SlideWorker::Run, shared_).detach();
 }
 
@@ -48,13 +49,11 @@ SlideWorker::~SlideWorker() {
         const std::lock_guard<std::mutex> lock(shared_->mutex);
         shared_->abandoned = true;
         shared_->queue.clear();
-        ++abandonedRunning;  // the thread counts itself out when it ends
+        ++*shared_->abandonedRunning;  // the thread counts itself out when it ends
     }
     shared_->stopCurrent = true;
     shared_->wake.notify_all();
 }
-
-int SlideWorker::AbandonedRunning() { return abandonedRunning.load(); }
 
 void SlideWorker::Submit(RenderJob job) {
     Shared& s = *shared_;
@@ -114,7 +113,7 @@ void SlideWorker::Run(std::shared_ptr<Shared> shared) {
         }
         s.deliver(std::move(result));
     }
-    --abandonedRunning;
+    --*s.abandonedRunning;
 }
 
 }  // namespace tessaro

@@ -58,7 +58,9 @@ public:
     using MakeDecoder = std::function<std::unique_ptr<SlideDecoder>()>;
     using Deliver = std::function<void(std::unique_ptr<RenderResult>)>;
 
-    SlideWorker(MakeDecoder makeDecoder, Deliver deliver);
+    // abandonedRunning counts this worker's thread from the moment it is abandoned until it ends;
+    // workers that share it are counted together.
+    SlideWorker(MakeDecoder makeDecoder, Deliver deliver, std::shared_ptr<std::atomic<int>> abandonedRunning);
     ~SlideWorker();  // abandons the thread, never waits for it
     SlideWorker(const SlideWorker&) = delete;
     SlideWorker& operator=(const SlideWorker&) = delete;
@@ -67,9 +69,6 @@ public:
     // is the prefetch of this very slide, whose frame it will then take. A prefetch supersedes
     // earlier prefetches not yet begun.
     void Submit(RenderJob job);
-
-    // Threads of abandoned workers that have not ended yet, in this process.
-    static int AbandonedRunning();
 
 private:
     struct Shared;

@@ -2,24 +2,40 @@
 // kSampleEvery slides it writes a usage sample (usage_sample.h) with OutputDebugStringW, then
 // renders the slide as the program itself does. Slides are counted over every worker the
 // program starts, since a worker stuck on a slide is replaced.
+//
+// A slide whose file begins with "SLOW READ" is read the way a share that has gone slow reads:
+// it takes far longer than a slide interval, stop or not, so that the worker reading it is given
+// up on and replaced; it takes little memory meanwhile, so that what the replacement costs is
+// all the figures show.
 
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "saver/slide_decoder_choice.h"
 #include "saver/wic_slide_decoder.h"
 #include "usage_sample.h"
+#include "win32/file_information.h"
 #include "win32/unique_resource.h"
 
 namespace tessaro {
 namespace {
 
 constexpr std::uint64_t kSampleEvery = 10;
+constexpr DWORD kSlowReadMs = 250;
 
 std::atomic<std::uint64_t> slidesRendered{0};
 
 using UniqueMenu = UniqueResource<HMENU, &::DestroyMenu>;
+
+std::string FileStart(const std::wstring& path) {
+    const UniqueHandle file = OpenExistingFile(path, GENERIC_READ);
+    char start[9] = {};
+    DWORD read = 0;
+    if (file) ::ReadFile(file.get(), start, sizeof(start), &read, nullptr);
+    return std::string(start, read);
+}
 
 std::uint32_t TableIndex(const void* handle) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle) & 0xFFFF); }
 
@@ -48,6 +64,7 @@ public:
                                      const std::atomic<bool>& stop) override {
         const std::uint64_t slides = ++slidesRendered;
         if (slides % kSampleEvery == 0) ::OutputDebugStringW(FormatUsageSample(Measure(slides)).c_str());
+        if (FileStart(path) == "SLOW READ") ::Sleep(kSlowReadMs);
         return wic_.Render(path, screenWidth, screenHeight, stop);
     }
 

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <thread>
 
 namespace tessaro {
 namespace {
@@ -61,7 +62,8 @@ private:
     std::shared_ptr<Disk> disk_;
 };
 
-std::unique_ptr<SlideWorker> MakeWorker(const std::shared_ptr<Disk>& disk) {
+std::unique_ptr<SlideWorker> MakeWorker(const std::shared_ptr<Disk>& disk,
+                                        std::shared_ptr<std::atomic<int>> abandoned = std::make_shared<std::atomic<int>>(0)) {
     return std::make_unique<SlideWorker>([disk] { return std::make_unique<FakeDecoder>(disk); },
                                          [disk](std::unique_ptr<RenderResult> result) {
                                              const std::lock_guard<std::mutex> lock(disk->mutex);
@@ -69,7 +71,8 @@ std::unique_ptr<SlideWorker> MakeWorker(const std::shared_ptr<Disk>& disk) {
                                              if (result->frame) colour = result->frame->screen.pixels[0];
                                              disk->delivered.emplace_back(result->generation, colour);
                                              disk->changed.notify_all();
-                                         });
+                                         },
+                                         std::move(abandoned));
 }
 
 RenderJob Job(std::uint64_t generation, const wchar_t* path, bool prefetch = false) {
@@ -133,19 +136,20 @@ TEST(SlideWorker, AWorkerStuckInAReadIsAbandonedWithoutWaitingAndDeliversNothing
     disk->colours = {{L"A", 0xFFAAAAAAu}, {L"C", 0xFFCCCCCCu}};
     disk->held[L"A"] = true;
     disk->stubborn = true;  // ignores being asked to stop
-    const int abandonedBefore = SlideWorker::AbandonedRunning();
-    auto stuck = MakeWorker(disk);
+    const auto abandoned = std::make_shared<std::atomic<int>>(0);
+    auto stuck = MakeWorker(disk, abandoned);
     stuck->Submit(Job(1, L"A"));
     ASSERT_TRUE(disk->WaitFor([&] { return disk->renders[L"A"] == 1; }));
     stuck.reset();  // returns at once although its thread cannot stop
-    EXPECT_EQ(SlideWorker::AbandonedRunning(), abandonedBefore + 1);
+    EXPECT_EQ(*abandoned, 1);
 
-    const auto fresh = MakeWorker(disk);
+    const auto fresh = MakeWorker(disk, abandoned);
     fresh->Submit(Job(2, L"C"));
     ASSERT_TRUE(disk->WaitFor([&] { return disk->delivered.size() == 1; })) << "the next slide comes regardless";
     disk->Release(L"A");  // the read returns at last
-    for (int i = 0; i < 1000 && SlideWorker::AbandonedRunning() != abandonedBefore; ++i) std::this_thread::sleep_for(10ms);
-    EXPECT_EQ(SlideWorker::AbandonedRunning(), abandonedBefore) << "the abandoned thread ends once its read returns";
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (*abandoned != 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(*abandoned, 0) << "the abandoned thread ends once its read returns";
     const std::lock_guard<std::mutex> lock(disk->mutex);
     ASSERT_EQ(disk->delivered.size(), 1u) << "nothing from the abandoned worker";
     EXPECT_EQ(disk->delivered[0].first, 2u);
