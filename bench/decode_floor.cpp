@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "support/com_apartment.h"
 #include "win32/unique_resource.h"
 
 int wmain(int argc, wchar_t** argv) {

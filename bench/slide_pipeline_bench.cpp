@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "saver/slide_frame.h"
+#include "slides/slide_frame.h"
 
 namespace {
 

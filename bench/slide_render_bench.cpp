@@ -10,8 +10,8 @@
 #include <cwchar>
 #include <string>
 
-#include "saver/slide_sequence.h"
-#include "saver/wic_slide_decoder.h"
+#include "show/slide_sequence.h"
+#include "wic/wic_slide_decoder.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2 && argc != 4) {

@@ -14,6 +14,8 @@ add_test(NAME build.googletest_only_for_tests
           ${TESSARO_TARGETS_WITHOUT_GOOGLETEST})
 
 if(WIN32)
+  # Every library exists in the Windows build only; the native one builds the platform-free ones.
+  add_test(NAME build.layers COMMAND ${TESSARO_CHECK_BUILD} layers ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   add_test(NAME build.one_slide_interval COMMAND ${TESSARO_CHECK_BUILD} interval ${CMAKE_BINARY_DIR})
 endif()
 if(CMAKE_CROSSCOMPILING)

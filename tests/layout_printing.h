@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "dialogs/dialog_layout.h"
+#include "dialog_design/dialog_layout.h"
 
 namespace tessaro {
 

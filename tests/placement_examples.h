@@ -2,7 +2,7 @@
 // Where pictures land on a 1024 x 768 screen: the one table that the placement, composing and
 // end-to-end tests all check.
 
-#include "saver/placement.h"
+#include "slides/placement.h"
 
 namespace tessaro {
 

@@ -12,6 +12,10 @@
       no PROGRAM imports a function named in LIST
   check_build.py interval BUILD_DIR
       the demo times its screenshots by the interval the shipped program is built with
+  check_build.py layers SOURCE_DIR BUILD_DIR
+      every folder of src/ is one library of build/<preset>/layers.json; its sources include only
+      their own folder and the folders their library uses, and platform-free sources nothing
+      beyond the standard library
 """
 
 import json
@@ -147,11 +151,54 @@ def interval_of(build_dir, target, source):
 
 
 def check_interval(build_dir):
-    program = interval_of(build_dir, "Tessaro", "src/saver/slide_interval.cpp")
+    program = interval_of(build_dir, "Tessaro", "src/startup/main.cpp")
     demo = interval_of(build_dir, "demo_capture", "tools/demo_capture.cpp")
     if program is None or program != demo:
         return fail(f"the program's slide interval is {program} ms, the demo's {demo} ms")
     print(f"the program and the demo both use {program} ms")
+    return 0
+
+
+def check_layers(source_dir, build_dir):
+    layers = json.loads((Path(build_dir) / "layers.json").read_text())
+    src = Path(source_dir).resolve() / "src"
+    folders = sorted(p.name for p in src.iterdir() if p.is_dir())
+    problems = [f"src/{folder} is no library of this build" for folder in folders if folder not in layers]
+    problems += [f"src/{folder} is a library without a folder" for folder in layers if folder not in folders]
+
+    def reachable(folder):
+        seen, todo = set(), [folder]
+        while todo:
+            for used in layers.get(todo.pop(), {}).get("uses", []):
+                if used not in seen:
+                    seen.add(used)
+                    todo.append(used)
+        return seen
+
+    for folder in folders:
+        if folder not in layers:
+            continue
+        allowed = reachable(folder) | {folder}
+        platform_free = layers[folder]["kind"] == "PLATFORM_FREE"
+        for source in sorted((src / folder).iterdir()):
+            if source.suffix not in (".h", ".cpp"):
+                continue
+            text = source.read_text(encoding="utf-8")
+            name = f"src/{folder}/{source.name}"
+            for quoted in re.findall(r'^\s*#\s*include\s+"([^"]+)"', text, re.MULTILINE):
+                parts = quoted.split("/")
+                if len(parts) == 1:
+                    if not (src / folder / quoted).exists() and platform_free:
+                        problems.append(f"{name} includes \"{quoted}\", which is not in its folder")
+                elif parts[0] == ".." or parts[0] not in allowed:
+                    problems.append(f"{name} includes \"{quoted}\": {folder} does not use {parts[0]}")
+            if platform_free:
+                for system in re.findall(r'^\s*#\s*include\s+<([^>]+)>', text, re.MULTILINE):
+                    if "." in system:
+                        problems.append(f"{name} is platform-free but includes <{system}>")
+    if problems:
+        return fail("\n  ".join(problems))
+    print(f"{len(layers)} libraries, one per folder of src/, each including only what it uses")
     return 0
 
 
@@ -166,6 +213,8 @@ def main(argv):
         return check_imports(argv[2], argv[3:])
     if len(argv) == 3 and argv[1] == "interval":
         return check_interval(argv[2])
+    if len(argv) == 4 and argv[1] == "layers":
+        return check_layers(argv[2], argv[3])
     print(__doc__)
     return 2
 

@@ -15,18 +15,11 @@ set -euo pipefail
 
 TOOLS=$(cd "$(dirname "$0")" && pwd)
 readonly TOOLS
+# shellcheck source=tools/session-common.sh
+. "$TOOLS/session-common.sh"
+
 readonly FIRST_DISPLAY=120 DISPLAY_TRIES=40
 readonly MODE_NAME=800x600_second MODE_LINE='40.00 800 840 968 1056 600 601 605 628'
-
-die() {
-    echo "two-monitor-session: error: $*" >&2
-    exit 1
-}
-
-usage() {
-    sed -n '2,14s/^# \{0,1\}//p' "$0" >&2
-    exit 2
-}
 
 set_paths() {
     [[ -n ${1:-} ]] || usage
@@ -49,7 +42,7 @@ xorg_pid() {
     echo "$pid"
 }
 
-stop_session() {
+cmd_stop() {
     [[ -r $DISPLAY_FILE ]] || return 0
     wine_session stop
     local pid i
@@ -85,28 +78,12 @@ EOF
 }
 
 start_xorg() {
-    local n ready=$STATE/xorg.display pid deadline
     write_config
-    for ((n = FIRST_DISPLAY; n < FIRST_DISPLAY + DISPLAY_TRIES; n++)); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        rm -f "$ready"
-        # -displayfd writes the number once the server accepts connections; the empty config
-        # folder keeps the machine's own snippets out.
-        setsid Xorg ":$n" -config "$STATE/xorg.conf" -configdir "$STATE/xorg.conf.d" -noreset -nolisten tcp \
-            -logfile "$XORG_LOG" -displayfd 3 3>"$ready" </dev/null >"$STATE/xorg.out" 2>&1 &
-        pid=$!
-        echo "$pid" >"$STATE/xorg.pid"
-        deadline=$((SECONDS + 30))
-        until [[ -s $ready ]]; do
-            # Lost a race for this display number: try the next one.
-            [[ -e /proc/$pid ]] || continue 2
-            ((SECONDS < deadline)) || die "Xorg :$n did not start within 30 s (see $XORG_LOG)"
-            sleep 0.05
-        done
-        echo "$n" >"$DISPLAY_FILE"
-        return 0
-    done
-    die "could not start Xorg on any display :$FIRST_DISPLAY..:$((n - 1)) (see $XORG_LOG)"
+    # The empty config folder keeps the machine's own snippets out.
+    start_x_server "$FIRST_DISPLAY" "$DISPLAY_TRIES" "$STATE/xorg.display" "$STATE/xorg.out" \
+        Xorg -config "$STATE/xorg.conf" -configdir "$STATE/xorg.conf.d" -noreset -nolisten tcp -logfile "$XORG_LOG"
+    echo "$X_PID" >"$STATE/xorg.pid"
+    echo "${X_DISPLAY#:}" >"$DISPLAY_FILE"
 }
 
 # The 800x600 second monitor beside the primary; waits until the server reports both.
@@ -132,37 +109,22 @@ arrange_monitors() {
 }
 
 cmd_start() {
-    local layout=$1
+    local layout=${1:-}
     [[ $layout == right || $layout == left ]] || usage
     (($(id -u) == 0)) || die "Xorg with the dummy driver needs root"
-    stop_session
+    cmd_stop
     # Leave nothing running if any step below fails.
-    trap stop_session EXIT
+    trap cmd_stop EXIT
     start_xorg
     arrange_monitors "$layout"
     wine_session start
     trap - EXIT
-    echo "two-monitor-session: second monitor $layout of the primary on DISPLAY=:$(<"$DISPLAY_FILE")" >&2
+    say "second monitor $layout of the primary on DISPLAY=:$(<"$DISPLAY_FILE")"
 }
 
-case ${1:-} in
-start)
-    (($# == 3)) || usage
-    set_paths "$2"
-    cmd_start "$3"
-    ;;
-stop)
-    (($# == 2)) || usage
-    set_paths "$2"
-    stop_session
-    ;;
-run)
-    (($# >= 3)) || usage
-    set_paths "$2"
+cmd_run() {
     xorg_pid >/dev/null || die "no two-monitor session in $STATE (start it first)"
-    wine_session run "${@:3}"
-    ;;
-*)
-    usage
-    ;;
-esac
+    wine_session run "$@"
+}
+
+session_main "$@"

@@ -11,6 +11,8 @@
 # TESSARO_WINE_DESKTOP=none: no virtual desktop, so no taskbar; Wine shows the X screen's own
 # monitors (tools/two-monitor-session.sh). The prefix remembers which it was made for.
 set -euo pipefail
+# shellcheck source=tools/session-common.sh
+. "$(dirname "$0")/session-common.sh"
 
 readonly SCREEN_W=1024 SCREEN_H=768
 readonly FIRST_DISPLAY=90 DISPLAY_TRIES=40
@@ -19,11 +21,6 @@ readonly DESKTOP=${TESSARO_WINE_DESKTOP:-shell}
 ORIG_DISPLAY=${DISPLAY:-}
 QUIET=0
 
-say() { [[ $QUIET == 1 ]] || echo "wine-session: $*" >&2; }
-die() {
-    echo "wine-session: error: $*" >&2
-    exit 1
-}
 # Last lines of a log, to make a failure self-explaining.
 die_log() {
     local msg=$1 log=$2
@@ -34,30 +31,7 @@ die_log() {
     die "$msg"
 }
 
-usage() {
-    sed -n '2,12s/^# \{0,1\}//p' "$0" >&2
-    exit 2
-}
 [[ $DESKTOP == shell || $DESKTOP == none ]] || die "TESSARO_WINE_DESKTOP must be shell or none, not '$DESKTOP'"
-
-now_ms() { date +%s%3N; }
-
-# "pid:starttime" guards against PID reuse; zombies count as dead because
-# the init of some containers never reaps orphans.
-proc_tag() {
-    local pid=$1 stat f
-    stat=$(cat "/proc/$pid/stat" 2>/dev/null) || return 1
-    # Fields after "(comm) ": f[0] is the state, f[19] the start time.
-    read -r -a f <<<"${stat##*) }"
-    [[ ${f[0]} != Z && ${f[0]} != X ]] || return 1
-    echo "$pid:${f[19]}"
-}
-
-proc_alive() {
-    local tag=$1
-    [[ -n $tag ]] || return 1
-    [[ $(proc_tag "${tag%%:*}" 2>/dev/null) == "$tag" ]]
-}
 
 set_paths() {
     [[ -n ${1:-} ]] || usage
@@ -96,8 +70,6 @@ take_lock() {
     # Every child started while holding it gets 9>&-, or it would keep the lock.
     flock -w 600 9 || die "timed out waiting for $LOCK_FILE"
 }
-
-xprobe() { DISPLAY=$1 timeout 5 xdotool getdisplaygeometry >/dev/null 2>&1; }
 
 find_desktop() {
     # Title is "<desktop name> - Wine desktop" (the tail is translated).
@@ -256,33 +228,12 @@ ensure_prefix() {
 }
 
 start_xvfb() {
-    local n pid ready=$STATE/xvfb.display deadline
     : >"$XVFB_LOG"
-    for ((n = FIRST_DISPLAY; n < FIRST_DISPLAY + DISPLAY_TRIES; n++)); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        rm -f "$ready"
-        # -displayfd writes the number once the server accepts connections.
-        setsid Xvfb ":$n" -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -noreset -nolisten tcp \
-            -displayfd 3 3>"$ready" </dev/null >>"$XVFB_LOG" 2>&1 9>&- &
-        pid=$!
-        deadline=$(($(now_ms) + 20000))
-        while :; do
-            if [[ -s $ready ]] && xprobe ":$n"; then
-                XVFB_TAG=$(proc_tag "$pid") || break
-                record_pid XVFB "$XVFB_TAG"
-                SESSION_DISPLAY=:$n
-                return 0
-            fi
-            # Lost a race for this display number: try the next one.
-            proc_tag "$pid" >/dev/null || break
-            if (($(now_ms) > deadline)); then
-                kill "$pid" 2>/dev/null || true
-                die_log "Xvfb :$n did not accept connections within 20 s" "$XVFB_LOG"
-            fi
-            sleep 0.05
-        done
-    done
-    die_log "could not start Xvfb on any display :$FIRST_DISPLAY..:$((n - 1))" "$XVFB_LOG"
+    start_x_server "$FIRST_DISPLAY" "$DISPLAY_TRIES" "$STATE/xvfb.display" "$XVFB_LOG" \
+        Xvfb -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -noreset -nolisten tcp
+    XVFB_TAG=$(proc_tag "$X_PID") || die_log "Xvfb $X_DISPLAY exited at once" "$XVFB_LOG"
+    record_pid XVFB "$XVFB_TAG"
+    SESSION_DISPLAY=$X_DISPLAY
 }
 
 start_session() {
@@ -383,21 +334,7 @@ cmd_stop() {
     stop_locked
 }
 
-case ${1:-} in
-start)
-    (($# == 2)) || usage
-    set_paths "$2"
-    cmd_start
-    ;;
-stop)
-    (($# == 2)) || usage
-    set_paths "$2"
-    cmd_stop
-    ;;
-run)
-    (($# >= 3)) || usage
-    set_paths "$2"
-    shift 2
+cmd_run() {
     # Subshell: the lock fd dies with it; its output must not reach our stdout.
     (
         QUIET=1
@@ -407,14 +344,11 @@ run)
     . "$ENV_FILE"
     export WINEDEBUG=-all
     exec wine "$@"
-    ;;
-env)
-    (($# == 2)) || usage
-    set_paths "$2"
+}
+
+cmd_env() {
     [[ -r $ENV_FILE ]] || die "no session in $STATE (run: $0 start $STATE)"
     cat "$ENV_FILE"
-    ;;
-*)
-    usage
-    ;;
-esac
+}
+
+session_main "$@"

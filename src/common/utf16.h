@@ -17,4 +17,7 @@ std::wstring FromUtf16(std::u16string_view units);
 // character, never cut in two.
 std::size_t PrefixLength(std::wstring_view text, std::size_t characters);
 
+// c upper-cased when it is an ASCII letter, else c itself.
+constexpr wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+
 }  // namespace tessaro

@@ -3,13 +3,13 @@
 #include <optional>
 #include <string>
 
-#include "dialog_geometry.h"
-#include "sysinfo_windows.h"
-#include "version_text.h"
+#include "dialog_design/about_texts.h"
+#include "dialog_placement.h"
 #include "resource.h"
-#include "../win32/diagnostics.h"
-#include "../win32/module_info.h"
-#include "../win32/window_class.h"
+#include "sysinfo_windows.h"
+#include "win32/diagnostics.h"
+#include "win32/module_info.h"
+#include "win32/window_class.h"
 
 namespace tessaro {
 namespace {
@@ -18,25 +18,25 @@ constexpr wchar_t kTitleFontFace[] = L"ＭＳ Ｐゴシック";
 
 }  // namespace
 
-void SFrm_About::ShowModal(HWND owner) {
-    if (::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SFRM_ABOUT), owner, &WindowThunk::DialogProcedure<SFrm_About>,
+void AboutBox::ShowModal(HWND owner) {
+    if (::DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUT_BOX), owner, &WindowThunk::DialogProcedure<AboutBox>,
                           reinterpret_cast<LPARAM>(this)) == -1) {
-        TraceFailure(L"creating the About box", L"SFrm_About", static_cast<long>(::GetLastError()));
+        TraceFailure(L"creating the dialog", L"the About box", LastErrorResult());
     }
 }
 
-bool SFrm_About::Load() {
+bool AboutBox::FillTexts() {
     const std::optional<VersionInfo> version = ReadVersionInfo();
     if (!version) return false;
     ::SetWindowTextW(hwnd_, AboutCaption(version->productName).c_str());
-    ::SetDlgItemTextW(hwnd_, IDC_LBL_VERSION, VersionLabel(version->major, version->minor, version->revision).c_str());
-    ::SetDlgItemTextW(hwnd_, IDC_LBL_TITLE, version->productName.c_str());
-    ::SetDlgItemTextW(hwnd_, IDC_LBL_COMPANY_NAME, version->companyName.c_str());
-    ::SetDlgItemTextW(hwnd_, IDC_LBL_LEGAL_COPYRIGHT, CopyrightWithLineBreaks(version->legalCopyright).c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_VERSION, VersionLabel(version->major, version->minor, version->revision).c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_TITLE, version->productName.c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_COMPANY_NAME, version->companyName.c_str());
+    ::SetDlgItemTextW(hwnd_, IDC_COPYRIGHT, CopyrightWithLineBreaks(version->legalCopyright).c_str());
     return true;
 }
 
-void SFrm_About::SetTitleFont(int height) {
+void AboutBox::SetTitleFont(int height) {
     LOGFONTW font{};
     if (FontFaceInstalled(kTitleFontFace, SHIFTJIS_CHARSET)) {
         font.lfCharSet = SHIFTJIS_CHARSET;
@@ -53,29 +53,29 @@ void SFrm_About::SetTitleFont(int height) {
     font.lfStrikeOut = FALSE;
     UniqueFont titleFont(::CreateFontIndirectW(&font));
     if (!titleFont) return;
-    ::SendDlgItemMessageW(hwnd_, IDC_LBL_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont.get()), TRUE);
+    ::SendDlgItemMessageW(hwnd_, IDC_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont.get()), TRUE);
     titleFont_ = std::move(titleFont);  // the one it replaces is no longer used
 }
 
-void SFrm_About::ApplyDpi(int dpi) {
+void AboutBox::ApplyDpi(int dpi) {
     dpi_ = dpi;
     const AboutBoxLayout layout = LayOutAboutBox(dpi);
     SetTitleFont(layout.titleFontHeight);
     // The icon first: setting it resizes its control to the icon's size.
     UniqueIcon icon = LoadApplicationIcon(instance_, layout.icon.width);
-    ::SendDlgItemMessageW(hwnd_, IDC_PIC_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    ::SendDlgItemMessageW(hwnd_, IDC_APPLICATION_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
     icon_ = std::move(icon);  // the one it replaces is no longer shown
 
     PlaceControl(hwnd_, IDOK, layout.ok);
-    PlaceControl(hwnd_, IDC_PIC_ICON, layout.icon);
-    PlaceControl(hwnd_, IDC_CMD_SYSINFO, layout.sysInfo);
-    PlaceControl(hwnd_, IDC_LBL_TITLE, layout.title);
-    PlaceControl(hwnd_, IDC_LBL_VERSION, layout.version);
-    PlaceControl(hwnd_, IDC_LBL_COMPANY_NAME, layout.companyName);
-    PlaceControl(hwnd_, IDC_LBL_LEGAL_COPYRIGHT, layout.legalCopyright);
+    PlaceControl(hwnd_, IDC_APPLICATION_ICON, layout.icon);
+    PlaceControl(hwnd_, IDC_SYSTEM_INFORMATION, layout.sysInfo);
+    PlaceControl(hwnd_, IDC_TITLE, layout.title);
+    PlaceControl(hwnd_, IDC_VERSION, layout.version);
+    PlaceControl(hwnd_, IDC_COMPANY_NAME, layout.companyName);
+    PlaceControl(hwnd_, IDC_COPYRIGHT, layout.legalCopyright);
 }
 
-void SFrm_About::PaintSeparator() {
+void AboutBox::PaintSeparator() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd_, &paint);
     const AboutBoxLayout layout = LayOutAboutBox(dpi_);
@@ -88,15 +88,15 @@ void SFrm_About::PaintSeparator() {
     ::EndPaint(hwnd_, &paint);
 }
 
-void SFrm_About::cmdSysInfo_Click() {
+void AboutBox::StartSystemInformation() {
     WindowsSysInfoSystem system(hwnd_);
     StartSysInfo(system);
 }
 
-INT_PTR SFrm_About::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AboutBox::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
-            if (!Load()) {
+            if (!FillTexts()) {
                 ::EndDialog(dialog, IDABORT);  // without version information the box is not shown
                 return TRUE;
             }
@@ -112,7 +112,7 @@ INT_PTR SFrm_About::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPAR
         case WM_DPICHANGED:
             // Everything is laid out here, the fonts included: the dialog manager's own scaling
             // would give the title the plain dialog font.
-            dialogFont_.Apply(dialog, NewDpi(wParam), IDC_LBL_TITLE);
+            dialogFont_.Apply(dialog, NewDpi(wParam), IDC_TITLE);
             ApplyDpi(NewDpi(wParam));
             TakeSuggestedRect(dialog, lParam);
             return TRUE;
@@ -120,19 +120,19 @@ INT_PTR SFrm_About::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPAR
             PaintSeparator();
             return TRUE;
         case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) != ::GetDlgItem(dialog, IDC_LBL_TITLE)) return FALSE;
+            if (reinterpret_cast<HWND>(lParam) != ::GetDlgItem(dialog, IDC_TITLE)) return FALSE;
             // The title is black whatever the system's text colour; the background as usual.
             ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-                case IDOK:      // cmdOK, Enter
+                case IDOK:      // the OK button, also Enter
                 case IDCANCEL:  // Esc, Alt+F4 and the close box act like OK
                     ::EndDialog(dialog, IDOK);
                     return TRUE;
-                case IDC_CMD_SYSINFO:
-                    cmdSysInfo_Click();
+                case IDC_SYSTEM_INFORMATION:
+                    StartSystemInformation();
                     return TRUE;
             }
             return FALSE;

@@ -4,14 +4,14 @@
 
 #include <windows.h>
 
-#include "dialog_geometry.h"
-#include "../win32/unique_resource.h"
+#include "dialog_placement.h"
+#include "win32/unique_resource.h"
 
 namespace tessaro {
 
-class SFrm_About {
+class AboutBox {
 public:
-    explicit SFrm_About(HINSTANCE instance) : instance_(instance) {}
+    explicit AboutBox(HINSTANCE instance) : instance_(instance) {}
 
     // Modal over owner, which takes no input until the box is closed.
     void ShowModal(HWND owner);
@@ -19,12 +19,13 @@ public:
     INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    bool Load();
+    // Fills in the texts from the version information; false when there is none.
+    bool FillTexts();
     // Lays the box out, with its title font and icon, for its monitor's DPI.
     void ApplyDpi(int dpi);
     void SetTitleFont(int height);
     void PaintSeparator();
-    void cmdSysInfo_Click();
+    void StartSystemInformation();
 
     friend struct WindowThunk;  // sets hwnd_
     HINSTANCE instance_;

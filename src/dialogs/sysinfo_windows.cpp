@@ -3,10 +3,10 @@
 #include <array>
 #include <cstdint>
 
-#include "registry_value.h"
-#include "../common/application.h"
-#include "../common/long_path.h"
-#include "../win32/unique_resource.h"
+#include "common/application.h"
+#include "common/long_path.h"
+#include "sysinfo/registry_value.h"
+#include "win32/unique_resource.h"
 
 namespace tessaro {
 namespace {

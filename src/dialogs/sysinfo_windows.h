@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "sysinfo_launcher.h"
+#include "sysinfo/sysinfo_launcher.h"
 
 namespace tessaro {
 

@@ -1,7 +1,7 @@
 #include "desktop_changes.h"
 
-#include "../win32/diagnostics.h"
-#include "../win32/window_class.h"
+#include "win32/diagnostics.h"
+#include "win32/window_class.h"
 
 namespace tessaro {
 namespace {
@@ -25,8 +25,7 @@ void DesktopChanges::Take(HWND window) {
     // Fails harmlessly when an earlier object registered it. The window is never seen.
     RegisterWindowClass<DesktopChanges>(instance, kClassName, NULL_BRUSH);
     if (!::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this)) {
-        TraceFailure(L"creating the window that hears of desktop changes", L"DesktopChanges",
-                     static_cast<long>(::GetLastError()));
+        TraceFailure(L"creating the window that hears of desktop changes", L"the saver", LastErrorResult());
     }
 
     ::ShowCursor(FALSE);

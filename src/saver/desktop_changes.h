@@ -1,7 +1,7 @@
 #pragma once
-// What the saver changes on the desktop while it runs, and gives back when it ends, whether by
-// its unload step or by a crash: the pointer hidden, the window's input-method context detached,
-// the taskbar hidden.
+// What the saver changes on the desktop while it runs, and gives back when it ends, however it
+// ends, a crash included: the pointer hidden, the window's input-method context detached, the
+// taskbar hidden.
 //
 // The pointer's display count and the input-method context belong to the thread that took them,
 // so that thread gives them back. A crash may come on any other thread: it then asks the taking

@@ -1,7 +1,7 @@
 #include "monitor_cover.h"
 
-#include "../win32/diagnostics.h"
-#include "../win32/window_class.h"
+#include "win32/diagnostics.h"
+#include "win32/window_class.h"
 
 namespace tessaro {
 namespace {
@@ -23,7 +23,7 @@ MonitorCover::MonitorCover(HINSTANCE instance, const RECT& monitor, TakeInput ta
     if (!::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, monitor.left, monitor.top,
                            monitor.right - monitor.left, monitor.bottom - monitor.top, nullptr, nullptr, instance,
                            this)) {
-        TraceFailure(L"covering a monitor", L"MonitorCover", static_cast<long>(::GetLastError()));
+        TraceFailure(L"covering a monitor", L"a monitor cover", LastErrorResult());
         return;
     }
     Cover(monitor);

@@ -6,15 +6,16 @@
 #include <optional>
 #include <string_view>
 
+#include "common/file_identity.h"
 #include "unique_resource.h"
 
 namespace tessaro {
 
 // The file, opened for access and shared with every other reader and writer; empty when it
 // cannot be opened (GetLastError says why).
-UniqueHandle OpenExistingFile(std::wstring_view path, DWORD access, DWORD flags = 0);
+UniqueFile OpenExistingFile(std::wstring_view path, DWORD access, DWORD flags = 0);
 
-// Its volume, index, size and times, read without opening it for reading.
-std::optional<BY_HANDLE_FILE_INFORMATION> FileInformation(std::wstring_view path);
+// The file's identity and the signature of its content, read without opening it for reading.
+std::optional<FileSignature> ReadFileSignature(std::wstring_view path);
 
 }  // namespace tessaro

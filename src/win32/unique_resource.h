@@ -2,16 +2,19 @@
 // Single owners for Win32 handles and COM interfaces: nothing is closed or released by hand.
 
 #include <windows.h>
-#include <objbase.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace tessaro {
 
-// Owns a handle-like value and gives it back with Close when it goes away. Empty is T{}.
-template <typename T, auto Close>
+// Owns a handle-like value and gives it back with Close when it goes away. Empty is the value
+// InvalidValue stands for: null for most handles, INVALID_HANDLE_VALUE (-1) for files.
+template <typename T, auto Close, std::intptr_t InvalidValue = 0>
 class UniqueResource {
 public:
+    static T Invalid() { return reinterpret_cast<T>(InvalidValue); }
+
     UniqueResource() = default;
     explicit UniqueResource(T value) : value_(value) {}
     UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
@@ -24,10 +27,10 @@ public:
     ~UniqueResource() { reset(); }
 
     T get() const { return value_; }
-    explicit operator bool() const { return value_ != T{}; }
-    T release() { return std::exchange(value_, T{}); }
-    void reset(T value = T{}) {
-        if (value_ != T{}) Close(value_);
+    explicit operator bool() const { return value_ != Invalid(); }
+    T release() { return std::exchange(value_, Invalid()); }
+    void reset(T value = Invalid()) {
+        if (value_ != Invalid()) Close(value_);
         value_ = value;
     }
     // For functions that return a new handle through an out parameter.
@@ -37,10 +40,11 @@ public:
     }
 
 private:
-    T value_{};
+    T value_ = Invalid();
 };
 
 using UniqueHandle = UniqueResource<HANDLE, &::CloseHandle>;  // for handles that are null when invalid
+using UniqueFile = UniqueResource<HANDLE, &::CloseHandle, -1>;  // CreateFileW's INVALID_HANDLE_VALUE
 using UniqueHkey = UniqueResource<HKEY, &::RegCloseKey>;
 using UniqueHdc = UniqueResource<HDC, &::DeleteDC>;
 using UniqueBitmap = UniqueResource<HBITMAP, &::DeleteObject>;
@@ -62,19 +66,6 @@ public:
 private:
     HWND window_;
     HDC dc_;
-};
-
-// Selects a GDI object into a DC for the lifetime of this object.
-class ScopedSelect {
-public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-    ~ScopedSelect() { ::SelectObject(dc_, previous_); }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
 };
 
 template <typename T>
@@ -106,20 +97,6 @@ public:
 
 private:
     T* p_ = nullptr;
-};
-
-// COM for the calling thread, for as long as this object lives.
-class ComApartment {
-public:
-    ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) ::CoUninitialize();
-    }
-
-private:
-    HRESULT result_;
 };
 
 }  // namespace tessaro

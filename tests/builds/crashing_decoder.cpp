@@ -1,16 +1,18 @@
-// The decoder of a test build that crashes on purpose, the way a faulty codec inside the process
-// might: a slide whose file begins with one of the texts below makes it fail that way. Every
-// other slide is decoded as the program itself decodes it.
+// TessaroCrash.scr: the saver with a decoder that crashes on purpose, the way a faulty codec
+// inside the process might. A slide whose file begins with one of the texts below makes it fail
+// that way; every other slide is decoded as the program itself decodes it.
 
 #include <windows.h>
 
+#include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
 
-#include "saver/slide_decoder_choice.h"
-#include "saver/wic_slide_decoder.h"
-#include "win32/file_information.h"
+#include "file_start.h"
+#include "startup/program.h"
+#include "wic/wic_slide_decoder.h"
 
 namespace tessaro {
 namespace {
@@ -21,21 +23,13 @@ namespace {
     std::abort();  // not reached
 }
 
-std::string FileStart(const std::wstring& path) {
-    const UniqueHandle file = OpenExistingFile(path, GENERIC_READ);
-    char start[16] = {};
-    DWORD read = 0;
-    if (file) ::ReadFile(file.get(), start, sizeof(start), &read, nullptr);
-    return std::string(start, read);
-}
-
 class CrashingDecoder final : public SlideDecoder {
 public:
     std::optional<FileSignature> Signature(const std::wstring& path) override { return wic_.Signature(path); }
 
     std::optional<SlideFrame> Render(const std::wstring& path, int screenWidth, int screenHeight,
                                      const std::atomic<bool>& stop) override {
-        const std::string start = FileStart(path);
+        const std::string start = FileStart(path, 15);
         if (start == "CRASH IN WORKER") WriteToNowhere();
         if (start == "THROW IN WORKER") throw std::runtime_error("a codec's exception");
         if (start == "CRASH IN THREAD") std::thread(&WriteToNowhere).detach();
@@ -54,7 +48,9 @@ private:
 };
 
 }  // namespace
-
-std::unique_ptr<SlideDecoder> MakeSlideDecoder() { return std::make_unique<CrashingDecoder>(); }
-
 }  // namespace tessaro
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    return tessaro::RunProgram(instance, {std::chrono::milliseconds(TESSARO_SLIDE_INTERVAL_MS),
+                                          [] { return std::make_unique<tessaro::CrashingDecoder>(); }});
+}

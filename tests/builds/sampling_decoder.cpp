@@ -1,6 +1,7 @@
-// The decoder of a test build that reports what the process holds as the slides go by. Every
-// kSampleEvery slides it writes a usage sample (usage_sample.h) with OutputDebugStringW, then
-// renders the slide as the program itself does. Slides are counted over every worker the
+// TessaroLongRun.scr: the saver with a slide every TESSARO_SLIDE_INTERVAL_MS (40 ms) and a decoder
+// that reports what the process holds as the slides go by. Every kSampleEvery slides it writes a
+// usage sample (usage_sample.h) with OutputDebugStringW, then renders the slide as the program
+// itself does. Slides are counted over every worker the
 // program starts, since a worker stuck on a slide is replaced.
 //
 // A slide whose file begins with "SLOW READ" is read the way a share that has gone slow reads:
@@ -11,12 +12,14 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <string>
 
-#include "saver/slide_decoder_choice.h"
-#include "saver/wic_slide_decoder.h"
+#include "file_start.h"
+#include "startup/program.h"
 #include "usage_sample.h"
-#include "win32/file_information.h"
+#include "wic/wic_slide_decoder.h"
 #include "win32/unique_resource.h"
 
 namespace tessaro {
@@ -28,14 +31,6 @@ constexpr DWORD kSlowReadMs = 250;
 std::atomic<std::uint64_t> slidesRendered{0};
 
 using UniqueMenu = UniqueResource<HMENU, &::DestroyMenu>;
-
-std::string FileStart(const std::wstring& path) {
-    const UniqueHandle file = OpenExistingFile(path, GENERIC_READ);
-    char start[9] = {};
-    DWORD read = 0;
-    if (file) ::ReadFile(file.get(), start, sizeof(start), &read, nullptr);
-    return std::string(start, read);
-}
 
 std::uint32_t TableIndex(const void* handle) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle) & 0xFFFF); }
 
@@ -64,7 +59,7 @@ public:
                                      const std::atomic<bool>& stop) override {
         const std::uint64_t slides = ++slidesRendered;
         if (slides % kSampleEvery == 0) ::OutputDebugStringW(FormatUsageSample(Measure(slides)).c_str());
-        if (FileStart(path) == "SLOW READ") ::Sleep(kSlowReadMs);
+        if (FileStart(path, 9) == "SLOW READ") ::Sleep(kSlowReadMs);
         return wic_.Render(path, screenWidth, screenHeight, stop);
     }
 
@@ -73,7 +68,9 @@ private:
 };
 
 }  // namespace
-
-std::unique_ptr<SlideDecoder> MakeSlideDecoder() { return std::make_unique<SamplingDecoder>(); }
-
 }  // namespace tessaro
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    return tessaro::RunProgram(instance, {std::chrono::milliseconds(TESSARO_SLIDE_INTERVAL_MS),
+                                          [] { return std::make_unique<tessaro::SamplingDecoder>(); }});
+}

@@ -21,13 +21,13 @@ TEST_F(AboutBox, OpensWithAltHVShowingTheVersionInformation) {
     ASSERT_NE(about, nullptr) << "Alt+H, V opened no About box";
     ASSERT_EQ(WindowDpi(about), 96);
 
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_TITLE)), L"Tessaro");
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), kVersionLabel);
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_COMPANY_NAME)), L"" TESSARO_COMPANY_NAME);
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_LEGAL_COPYRIGHT)), L"Copyright (C) 2026 Tessera Works. All rights reserved.");
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_TITLE)), L"Tessaro");
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_VERSION)), kVersionLabel);
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_COMPANY_NAME)), L"" TESSARO_COMPANY_NAME);
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_COPYRIGHT)), L"Copyright (C) 2026 Tessera Works. All rights reserved.");
     EXPECT_EQ(WindowText(::GetDlgItem(about, IDOK)), L"OK");
-    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_CMD_SYSINFO)), L"ｼｽﾃﾑ情報(&S)...");
-    EXPECT_NE(::SendDlgItemMessageW(about, IDC_PIC_ICON, STM_GETICON, 0, 0), 0) << "the application icon";
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_SYSTEM_INFORMATION)), L"ｼｽﾃﾑ情報(&S)...");
+    EXPECT_NE(::SendDlgItemMessageW(about, IDC_APPLICATION_ICON, STM_GETICON, 0, 0), 0) << "the application icon";
     const RECT icon = ClientToScreenRect(about, RECT{16, 16, 48, 48});
     EXPECT_TRUE(WaitUntil([&] { return DistinctColours(Screenshot::Take(), icon) >= 6; }, kPatience))
         << "no icon drawn in its place";
@@ -66,10 +66,10 @@ TEST_F(AboutBox, LayoutAndSeparatorLines) {
         RECT expected;
     };
     const Control controls[] = {
-        {IDOK, {304, 132, 396, 155}},          {IDC_CMD_SYSINFO, {304, 160, 396, 183}},
-        {IDC_PIC_ICON, {16, 16, 48, 48}},    {IDC_LBL_TITLE, {70, 16, 397, 35}},
-        {IDC_LBL_VERSION, {70, 40, 397, 55}}, {IDC_LBL_COMPANY_NAME, {12, 62, 396, 77}},
-        {IDC_LBL_LEGAL_COPYRIGHT, {12, 80, 400, 110}},
+        {IDOK, {304, 132, 396, 155}},          {IDC_SYSTEM_INFORMATION, {304, 160, 396, 183}},
+        {IDC_APPLICATION_ICON, {16, 16, 48, 48}},    {IDC_TITLE, {70, 16, 397, 35}},
+        {IDC_VERSION, {70, 40, 397, 55}}, {IDC_COMPANY_NAME, {12, 62, 396, 77}},
+        {IDC_COPYRIGHT, {12, 80, 400, 110}},
     };
     for (const Control& c : controls) {
         const RECT r = ControlRect(about, c.id);
@@ -110,7 +110,7 @@ TEST_F(AboutBox, ClosesEveryWayAndOpensAgainFresh) {
         SCOPED_TRACE(c.how);
         HWND about = OpenAboutWithKeys(*process_);
         ASSERT_NE(about, nullptr);
-        EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_LBL_VERSION)), kVersionLabel);
+        EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_VERSION)), kVersionLabel);
         c.close(about);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 3000ms));
         EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == settings_; }, 3000ms));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <future>
 #include <random>
 #include <thread>
@@ -100,6 +101,11 @@ std::vector<Spelling> OtherSpellings(const std::wstring& path) {
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream out(std::filesystem::path(path.size() >= MAX_PATH ? L"\\\\?\\" + path : path), std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string SolidBmp(int width, int height, std::uint32_t rgb) {
@@ -228,6 +234,34 @@ std::string WithExif(std::string jpeg, const std::string& tiff) {
 
 std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container) {
     return EncodePixels(width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, rgb), container);
+}
+
+Picture DecodePicture(const std::string& bytes) {
+    const ComApartment com;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+    UINT width = 0, height = 0;
+    const bool decoded =
+        SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) &&
+        SUCCEEDED(factory->CreateStream(stream.put())) &&
+        SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
+                                               static_cast<DWORD>(bytes.size()))) &&
+        SUCCEEDED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())) &&
+        SUCCEEDED(decoder->GetFrame(0, frame.put())) && SUCCEEDED(factory->CreateFormatConverter(converter.put())) &&
+        SUCCEEDED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                        WICBitmapPaletteTypeCustom)) &&
+        SUCCEEDED(converter->GetSize(&width, &height));
+    if (!decoded) return {};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
+                                     reinterpret_cast<BYTE*>(pixels.data())))) {
+        return {};
+    }
+    for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFFu;
+    return {static_cast<int>(width), static_cast<int>(height), std::move(pixels)};
 }
 
 std::wstring SlideName(int number) {
@@ -411,6 +445,23 @@ std::unique_ptr<Process> SaverFolder::Start(const std::wstring& arguments, Proce
 std::unique_ptr<Process> SaverFolder::StartTraced(const std::wstring& arguments, TraceSink sink) const {
     return std::make_unique<Process>(program_, CommandLine(program_, arguments), std::move(sink));
 }
+
+namespace {
+
+// Selects a GDI object into a DC for the lifetime of this object.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+    ~ScopedSelect() { ::SelectObject(dc_, previous_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+}  // namespace
 
 Screenshot Screenshot::Take() { return Take(RECT{0, 0, ScreenWidth(), ScreenHeight()}); }
 

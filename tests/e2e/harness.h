@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/com_apartment.h"
 #include "win32/unique_resource.h"
 
 namespace tessaro::e2e {
@@ -61,6 +62,7 @@ struct Spelling {
 std::vector<Spelling> OtherSpellings(const std::wstring& path);
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
 // A 24-bit BMP of one colour (0xRRGGBB).
 std::string SolidBmp(int width, int height, std::uint32_t rgb);
 void WriteSolidBmp(const std::wstring& path, int width, int height, std::uint32_t rgb);
@@ -81,6 +83,16 @@ std::string WithExifOrientation(std::string jpeg, int orientation);
 std::string WithExif(std::string jpeg, const std::string& tiff);
 // A picture of one colour.
 std::string SolidPicture(int width, int height, std::uint32_t rgb, const GUID& container);
+
+// A picture file's first frame as WIC in this process decodes it, as 0xRRGGBB pixels row by row,
+// each as the saver would show it: premultiplied, so transparent parts are black. Empty when it
+// cannot be decoded.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+Picture DecodePicture(const std::string& bytes);
 
 // Receives the lines a traced process writes with OutputDebugString.
 using TraceSink = std::function<void(const std::wstring& line)>;

@@ -3,6 +3,7 @@
 // slide it could not read from one that came out black by accident.
 
 #include "saver_test_support.h"
+#include "support/bytes.h"
 
 #include <psapi.h>
 #include <wincodec.h>
@@ -63,12 +64,6 @@ std::string Describe(const Look& look) {
 
 // --- Bytes ---
 
-std::string Be32(std::uint32_t v) {
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16 & 0xFF), static_cast<char>(v >> 8 & 0xFF),
-            static_cast<char>(v & 0xFF)};
-}
-std::string Le16(std::uint32_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
-std::string Le32(std::uint32_t v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
 void PatchLe16(std::string& bytes, std::size_t at, std::uint32_t v) { bytes.replace(at, 2, Le16(v)); }
 
 std::string Cut(const std::string& bytes, std::size_t size) { return bytes.substr(0, std::min(size, bytes.size())); }
@@ -82,15 +77,6 @@ std::string RandomBytes(std::size_t size) {
 }
 
 // --- PNG, made by hand: the chunks, their checksums, and the pixels stored uncompressed ---
-
-std::uint32_t Crc32(const std::string& bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (char c : bytes) {
-        crc ^= static_cast<std::uint8_t>(c);
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return crc ^ 0xFFFFFFFFu;
-}
 
 std::string PngChunk(const std::string& type, const std::string& data) {
     return Be32(static_cast<std::uint32_t>(data.size())) + type + data + Be32(Crc32(type + data));
@@ -329,26 +315,10 @@ std::string TwoFrames(const GUID& container, std::uint32_t first, std::uint32_t 
 // What the imaging component in this process makes of the picture, as the saver would show it
 // (opaque, transparent parts black): for pictures whose colours are the decoder's business.
 Look DecodedLook(const std::string& bytes) {
-    const ComApartment com;
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICFormatConverter> converter;
-    std::uint32_t pixel = 0;
-    const WICRect centre{kWidth / 2, kHeight / 2, 1, 1};
-    const bool decoded =
-        SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) &&
-        SUCCEEDED(factory->CreateStream(stream.put())) &&
-        SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
-                                               static_cast<DWORD>(bytes.size()))) &&
-        SUCCEEDED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())) &&
-        SUCCEEDED(decoder->GetFrame(0, frame.put())) && SUCCEEDED(factory->CreateFormatConverter(converter.put())) &&
-        SUCCEEDED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                        WICBitmapPaletteTypeCustom)) &&
-        SUCCEEDED(converter->CopyPixels(&centre, 4, 4, reinterpret_cast<BYTE*>(&pixel)));
-    EXPECT_TRUE(decoded) << "this process cannot decode the picture either";
-    return Solid(pixel & 0xFFFFFF);
+    const Picture picture = DecodePicture(bytes);
+    EXPECT_EQ(picture.width, kWidth) << "this process cannot decode the picture either";
+    if (picture.width != kWidth || picture.height != kHeight) return Solid(kBlack);
+    return Solid(picture.pixels[static_cast<std::size_t>(kHeight / 2) * kWidth + kWidth / 2]);
 }
 
 // --- The corpus ---

@@ -24,7 +24,7 @@ TEST(SettingsDialog, ShowsItsTextsAndLayoutForEverySettingsSwitch) {
         EXPECT_EQ(WindowText(dialog), L"Tessaro");
         EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDOK)), L"\uFF2F\uFF2B");  // full-width ＯＫ
         EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDCANCEL)), L"キャンセル");
-        EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_LABEL1)), L"設定項目はございません。");
+        EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_NOTHING_TO_SET)), L"設定項目はございません。");
 
         RECT client{};
         ::GetClientRect(dialog, &client);
@@ -32,7 +32,7 @@ TEST(SettingsDialog, ShowsItsTextsAndLayoutForEverySettingsSwitch) {
         EXPECT_EQ(client.bottom, 73);
         ExpectRect(ControlRect(dialog, IDOK), {344, 8, 425, 33}, "OK");
         ExpectRect(ControlRect(dialog, IDCANCEL), {344, 40, 425, 65}, "Cancel");
-        ExpectRect(ControlRect(dialog, IDC_LABEL1), {8, 16, 217, 33}, "label");
+        ExpectRect(ControlRect(dialog, IDC_NOTHING_TO_SET), {8, 16, 217, 33}, "label");
 
         RECT frame{};
         ::GetWindowRect(dialog, &frame);
@@ -94,7 +94,7 @@ TEST(SettingsDialog, HelpMenuHasTheVersionItem) {
     const HMODULE program = ::LoadLibraryExW(folder.Program().c_str(), nullptr,
                                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(program, nullptr);
-    const HMENU menu = ::LoadMenuW(program, MAKEINTRESOURCEW(IDM_FORM2));
+    const HMENU menu = ::LoadMenuW(program, MAKEINTRESOURCEW(IDM_SETTINGS_MENU));
     ASSERT_NE(menu, nullptr);
     wchar_t text[64] = {};
     EXPECT_EQ(::GetMenuItemCount(menu), 1);
@@ -105,7 +105,7 @@ TEST(SettingsDialog, HelpMenuHasTheVersionItem) {
     EXPECT_EQ(::GetMenuItemCount(help), 1);
     ::GetMenuStringW(help, 0, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"バージョン情報(&V)...");
-    EXPECT_EQ(::GetMenuItemID(help, 0), static_cast<UINT>(IDM_MENU_VERSION));
+    EXPECT_EQ(::GetMenuItemID(help, 0), static_cast<UINT>(IDM_VERSION));
     ::DestroyMenu(menu);
     ::FreeLibrary(program);
 }

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "saver_test_support.h"
+#include "support/bytes.h"
 
 namespace tessaro::e2e {
 namespace {
@@ -99,16 +100,8 @@ std::string ZeroHeightBmp() {
 std::string HugePngHeader() {
     const std::string png = SolidPicture(16, 16, kRed, GUID_ContainerFormatPng);
     std::string huge = png;
-    const std::string size = std::string("\x00\x00\x4E\x20\x00\x00\x4E\x20", 8);
-    huge.replace(16, 8, size);
-    // IHDR's CRC over type and data.
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (int i = 12; i < 29; ++i) {
-        crc ^= static_cast<std::uint8_t>(huge[i]);
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    crc ^= 0xFFFFFFFFu;
-    for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    huge.replace(16, 8, Be32(20000) + Be32(20000));
+    huge.replace(29, 4, Be32(Crc32(huge.substr(12, 17))));  // IHDR's CRC over type and data
     return huge;
 }
 

@@ -133,7 +133,7 @@ TEST_F(SysInfoLauncher, EveryPressStartsTheToolAgain) {
 TEST_F(SysInfoLauncher, EnterOnTheFocusedButtonStartsTheTool) {
     SetString(kPathKey, L"PATH", tool_);
     PressKey(VK_TAB);  // OK -> System Information
-    ASSERT_EQ(FocusedControl(about_), ::GetDlgItem(about_, IDC_CMD_SYSINFO));
+    ASSERT_EQ(FocusedControl(about_), ::GetDlgItem(about_, IDC_SYSTEM_INFORMATION));
     PressKey(VK_RETURN);
     ExpectStarted(tool_);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "fuzz_support.h"
-#include "saver/band_scaler.h"
+#include "slides/band_scaler.h"
 
 using namespace tessaro;
 using tessaro::fuzz::Require;

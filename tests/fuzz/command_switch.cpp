@@ -1,6 +1,7 @@
 // The command line Windows passes, taken apart into the switch, and the single-instance names.
 
-#include "startup/command_switch.h"
+#include "launch/command_switch.h"
+#include "launch/single_instance_name.h"
 
 #include "common/utf16.h"
 #include "fuzz_support.h"
@@ -10,11 +11,10 @@ using tessaro::fuzz::Require;
 
 namespace {
 
-wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-std::wstring AsciiUpper(std::wstring_view text) {
+// Written out here rather than taken from the code under test.
+std::wstring UpperAscii(std::wstring_view text) {
     std::wstring upper(text);
-    for (wchar_t& c : upper) c = AsciiUpper(c);
+    for (wchar_t& c : upper) c = (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
     return upper;
 }
 
@@ -43,17 +43,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::wstring switchText = SwitchOf(arguments);
     Require(switchText.size() <= arguments.size() && PrefixLength(switchText, 2) == switchText.size(),
             "the switch is at most two characters");
-    Require(switchText == AsciiUpper(arguments.substr(0, switchText.size())), "the switch is the upper-cased start");
+    Require(switchText == UpperAscii(arguments.substr(0, switchText.size())), "the switch is the upper-cased start");
     Require(switchText.size() == PrefixLength(arguments, 2), "the switch takes two whole characters");
     Require(DispatchSwitch(arguments) == ExpectedAction(switchText), "the action follows from the switch");
-    Require(DispatchSwitch(AsciiUpper(arguments)) == DispatchSwitch(arguments), "the switch's letter case does not count");
+    Require(DispatchSwitch(UpperAscii(arguments)) == DispatchSwitch(arguments), "the switch's letter case does not count");
 
     const std::wstring_view prefix = L"Local\\Tessaro.SingleInstance.";
     const std::wstring byPath = SingleInstanceName(commandLine);
     Require(byPath.size() == prefix.size() + 16 && byPath.starts_with(prefix) &&
                 byPath.find(L'\\', prefix.size()) == std::wstring::npos,
             "a path gives one kernel object name without backslashes");
-    Require(SingleInstanceName(AsciiUpper(commandLine)) == byPath, "a path names the same instance in any letter case");
+    Require(SingleInstanceName(UpperAscii(commandLine)) == byPath, "a path names the same instance in any letter case");
     const std::wstring byFile = SingleInstanceName(identity);
     Require(byFile.size() == prefix.size() + 33 && byFile.starts_with(prefix), "a file identity gives one name");
     return 0;

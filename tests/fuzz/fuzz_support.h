@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/exif_orientation.h"
+#include "slides/exif_orientation.h"
 
 namespace tessaro::fuzz {
 

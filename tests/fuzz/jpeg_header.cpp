@@ -1,6 +1,6 @@
 // The marker segments of any file taken for a JPEG, and the check of the size its frame declares.
 
-#include "saver/jpeg_header.h"
+#include "slides/jpeg_header.h"
 
 #include "fuzz_support.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "fuzz_support.h"
-#include "saver/slide_frame.h"
+#include "slides/slide_frame.h"
 
 using namespace tessaro;
 using tessaro::fuzz::Require;

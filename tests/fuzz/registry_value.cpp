@@ -1,10 +1,10 @@
 // The raw data of a registry value, of any type and length, turned into text, and the System
 // Information tool looked up through two such values.
 
-#include "dialogs/registry_value.h"
+#include "sysinfo/registry_value.h"
 
 #include "common/utf16.h"
-#include "dialogs/sysinfo_launcher.h"
+#include "sysinfo/sysinfo_launcher.h"
 #include "fuzz_support.h"
 
 using namespace tessaro;

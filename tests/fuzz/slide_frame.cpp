@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "fuzz_support.h"
-#include "saver/slide_frame.h"
+#include "slides/slide_frame.h"
 
 using namespace tessaro;
 using tessaro::fuzz::Require;

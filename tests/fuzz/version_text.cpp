@@ -1,6 +1,6 @@
 // The About box's texts, from any title, version numbers and copyright notice.
 
-#include "dialogs/version_text.h"
+#include "dialog_design/about_texts.h"
 
 #include "common/utf16.h"
 #include "fuzz_support.h"

@@ -102,7 +102,7 @@ TEST_F(MsiPackage, InstallsTheSaverAndItsSlidesIntoSystem32WithAnUninstallEntry)
 TEST_F(MsiPackage, TheInstalledSaverShowsSlide1OverTheWholeScreen) {
     ASSERT_EQ(Install(ThisMsi()), ERROR_SUCCESS);
     // Slide 1 is exactly as large as the screen: not smaller, so it is fitted, to the same size.
-    const Picture slide = DecodePicture(BuiltFile(L"demo\\ZUMIK01.DAT"));
+    const Picture slide = DecodePicture(ReadFileBytes(BuiltFile(L"demo\\ZUMIK01.DAT")));
     ASSERT_EQ(slide.width, ScreenWidth());
     ASSERT_EQ(slide.height, ScreenHeight());
 

@@ -1,12 +1,9 @@
 #include "package_support.h"
 
 #include <msi.h>
-#include <wincodec.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace tessaro::e2e {
 
@@ -29,11 +26,6 @@ std::vector<PackagedFile> PackagedFiles() {
         files.push_back({SlideName(number), BuiltFile(L"demo\\" + SlideName(number))});
     }
     return files;
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::wstring& path) {
@@ -114,34 +106,6 @@ std::vector<UninstallEntry> TessaroUninstallEntries() {
 void RemoveTessaro() {
     for (const std::wstring& code : InstalledProducts()) RunMsiexec(L"/x " + code + L" /qn");
     for (const PackagedFile& file : PackagedFiles()) ::DeleteFileW((SystemFolder() + L"\\" + file.name).c_str());
-}
-
-Picture DecodePicture(const std::wstring& path) {
-    const ComApartment com;
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICFormatConverter> converter;
-    Picture picture;
-    UINT width = 0;
-    UINT height = 0;
-    const bool decoded =
-        SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))) &&
-        SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                     decoder.put())) &&
-        SUCCEEDED(decoder->GetFrame(0, frame.put())) && SUCCEEDED(factory->CreateFormatConverter(converter.put())) &&
-        SUCCEEDED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                        WICBitmapPaletteTypeCustom)) &&
-        SUCCEEDED(converter->GetSize(&width, &height));
-    if (!decoded) return picture;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
-                                     reinterpret_cast<BYTE*>(pixels.data())))) {
-        return picture;
-    }
-    for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFFu;
-    picture = {static_cast<int>(width), static_cast<int>(height), std::move(pixels)};
-    return picture;
 }
 
 }  // namespace tessaro::e2e

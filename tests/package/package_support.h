@@ -31,7 +31,6 @@ struct PackagedFile {
 // Tessaro.scr, then ZUMIK01.DAT to ZUMIK46.DAT.
 std::vector<PackagedFile> PackagedFiles();
 
-std::string ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 std::wstring SystemFolder();  // the 64-bit System32
 std::vector<std::wstring> FilesIn(const std::wstring& folder);  // names, sorted
@@ -55,13 +54,5 @@ std::vector<UninstallEntry> TessaroUninstallEntries();
 // Uninstalls every installed version and deletes any packaged file left in System32, so that a
 // test starts on a machine without Tessaro whatever an earlier, failed run left behind.
 void RemoveTessaro();
-
-// A picture file decoded by WIC into 0xRRGGBB pixels, row by row; empty when it cannot be read.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-};
-Picture DecodePicture(const std::wstring& path);
 
 }  // namespace tessaro::e2e

@@ -1,6 +1,6 @@
-#include "saver/band_scaler.h"
+#include "slides/band_scaler.h"
 
-#include "saver/bitmap.h"
+#include "slides/bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dialogs/dialog_layout.h"
+#include "dialog_design/dialog_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "saver/exif_orientation.h"
+#include "slides/exif_orientation.h"
 
 #include <gtest/gtest.h>
 

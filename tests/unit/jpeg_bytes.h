@@ -1,16 +1,9 @@
 #pragma once
 // Bytes of hand-made JPEG and TIFF structures, for the tests of the readers of file headers.
 
-#include <string>
+#include "support/bytes.h"
 
 namespace tessaro {
-
-using Bytes = std::string;
-
-inline Bytes Be16(unsigned v) { return {char(v >> 8), char(v)}; }
-inline Bytes Le16(unsigned v) { return {char(v), char(v >> 8)}; }
-inline Bytes Be32(unsigned v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
-inline Bytes Le32(unsigned v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
 
 inline Bytes Segment(unsigned marker, const Bytes& body) {
     Bytes segment{'\xFF', static_cast<char>(marker)};

@@ -1,4 +1,4 @@
-#include "saver/jpeg_header.h"
+#include "slides/jpeg_header.h"
 
 #include <gtest/gtest.h>
 

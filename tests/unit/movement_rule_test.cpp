@@ -1,4 +1,4 @@
-#include "saver/movement_rule.h"
+#include "show/movement_rule.h"
 
 #include <gtest/gtest.h>
 

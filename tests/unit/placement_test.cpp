@@ -1,4 +1,4 @@
-#include "saver/placement.h"
+#include "slides/placement.h"
 
 #include <gtest/gtest.h>
 

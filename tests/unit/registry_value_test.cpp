@@ -1,4 +1,4 @@
-#include "dialogs/registry_value.h"
+#include "sysinfo/registry_value.h"
 
 #include <gtest/gtest.h>
 

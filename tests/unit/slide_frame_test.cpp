@@ -1,4 +1,4 @@
-#include "saver/slide_frame.h"
+#include "slides/slide_frame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "saver/slide_sequence.h"
+#include "show/slide_sequence.h"
 
 #include "common/long_path.h"
 

@@ -1,4 +1,4 @@
-#include "saver/slide_show.h"
+#include "show/slide_show.h"
 
 #include <gtest/gtest.h>
 
@@ -128,7 +128,7 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
                 case Step::Rendered: actions = show.Rendered(step.generation, true); break;
                 case Step::Failed: actions = show.Rendered(step.generation, false); break;
                 case Step::DisplayChange: actions = show.DisplayChanged(); break;
-                case Step::Move: EXPECT_EQ(show.MouseMoved(step.x, step.y), step.dismiss); continue;
+                case Step::Move: EXPECT_EQ(show.EndsOn({SaverInput::Kind::PointerMoved, step.x, step.y}), step.dismiss); continue;
             }
             EXPECT_EQ(actions.overdueSlide, step.overdueSlide);
             EXPECT_EQ(actions.screen, step.screen);
@@ -138,6 +138,24 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
             EXPECT_EQ(actions.render->prefetch, step.prefetch);
             EXPECT_EQ(actions.render->generation, step.orderGeneration);
         }
+    }
+}
+
+TEST(SlideShow, AnyKeyButtonOrRequestToCloseEndsTheSaverAndMovementOnlyOutOfTheDeadZone) {
+    using Kind = SaverInput::Kind;
+    struct Case {
+        SaverInput input;
+        bool ends;
+    };
+    // After the start the first movement only records the reference point (movement_rule_test).
+    const Case cases[] = {
+        {{Kind::KeyDown}, true},           {{Kind::ButtonDown}, true},           {{Kind::CloseRequested}, true},
+        {{Kind::PointerMoved, 9, 9}, false}, {{Kind::PointerMoved, 14, 14}, false}, {{Kind::PointerMoved, 15, 15}, true},
+    };
+    SlideShow show(46);
+    show.Start();
+    for (const Case& c : cases) {
+        EXPECT_EQ(show.EndsOn(c.input), c.ends) << "input of kind " << static_cast<int>(c.input.kind) << " at " << c.input.x;
     }
 }
 

@@ -1,4 +1,5 @@
-#include "saver/slide_worker.h"
+#include "show/render_workers.h"
+#include "show/slide_worker.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,28 @@ TEST(SlideWorker, AWorkerStuckInAReadIsAbandonedWithoutWaitingAndDeliversNothing
     const std::lock_guard<std::mutex> lock(disk->mutex);
     ASSERT_EQ(disk->delivered.size(), 1u) << "nothing from the abandoned worker";
     EXPECT_EQ(disk->delivered[0].first, 2u);
+}
+
+// Each worker given up on keeps a thread; past the most that may run at once, the current one stays.
+TEST(RenderWorkers, GiveUpOnStuckWorkersOnlyWhileFewEnoughStillRun) {
+    auto disk = std::make_shared<Disk>();
+    disk->held[L"A"] = true;
+    disk->stubborn = true;
+    RenderWorkers workers([disk] { return std::make_unique<FakeDecoder>(disk); }, [](std::unique_ptr<RenderResult>) {});
+    ASSERT_EQ(workers.StartFirst(), RenderWorkers::Start::Started);
+    for (int stuck = 1; stuck <= RenderWorkers::kMostAbandonedRunning + 1; ++stuck) {
+        workers.Submit(Job(static_cast<std::uint64_t>(stuck), L"A"));
+        ASSERT_TRUE(disk->WaitFor([&] { return disk->renders[L"A"] == stuck; }));
+        const bool replaced = stuck <= RenderWorkers::kMostAbandonedRunning;
+        EXPECT_EQ(workers.ReplaceStuck(), replaced ? RenderWorkers::Start::Started : RenderWorkers::Start::TooManyAbandoned);
+        if (!replaced) break;
+    }
+    EXPECT_EQ(workers.AbandonedRunning(), RenderWorkers::kMostAbandonedRunning);
+    disk->Release(L"A");
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (workers.AbandonedRunning() != 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(workers.AbandonedRunning(), 0) << "the given-up threads end once their reads return";
+    EXPECT_EQ(workers.ReplaceStuck(), RenderWorkers::Start::Started);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "dialogs/sysinfo_launcher.h"
+#include "sysinfo/sysinfo_launcher.h"
 
 #include <gtest/gtest.h>
 

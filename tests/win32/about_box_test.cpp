@@ -15,7 +15,7 @@ class HostedAboutBox : public testing::Test {
 protected:
     HostedAboutBox()
         : host_([] {
-              SFrm_About about(::GetModuleHandleW(nullptr));
+              AboutBox about(::GetModuleHandleW(nullptr));
               about.ShowModal(nullptr);
           }),
           about_(host_.Dialog()) {}
@@ -26,7 +26,7 @@ protected:
 
 TEST_F(HostedAboutBox, KeepsItsBoldTitleAndLaysItselfOutAgainAtTheNewDpi) {
     ASSERT_NE(about_, nullptr);
-    HWND title = ::GetDlgItem(about_, IDC_LBL_TITLE);
+    HWND title = ::GetDlgItem(about_, IDC_TITLE);
     ASSERT_EQ(FontOf(title).lfWeight, FW_BOLD) << "bold from the start";
     const LOGFONTW before = FontOf(::GetDlgItem(about_, IDOK));
     for (const DpiChange& c : kDpiChanges) {
@@ -38,16 +38,16 @@ TEST_F(HostedAboutBox, KeepsItsBoldTitleAndLaysItselfOutAgainAtTheNewDpi) {
         EXPECT_EQ(titleFont.lfWeight, FW_BOLD) << "the title lost its bold font";
         EXPECT_EQ(titleFont.lfHeight, layout.titleFontHeight);
         EXPECT_EQ(FontOf(::GetDlgItem(about_, IDOK)).lfHeight, ScaledFontHeight(before.lfHeight, 96, c.dpi));
-        EXPECT_NE(FontOf(::GetDlgItem(about_, IDC_LBL_VERSION)).lfWeight, FW_BOLD);
+        EXPECT_NE(FontOf(::GetDlgItem(about_, IDC_VERSION)).lfWeight, FW_BOLD);
 
         EXPECT_EQ(ControlBox(about_, IDOK), layout.ok);
-        EXPECT_EQ(ControlBox(about_, IDC_CMD_SYSINFO), layout.sysInfo);
-        EXPECT_EQ(ControlBox(about_, IDC_PIC_ICON), layout.icon);
-        EXPECT_EQ(ControlBox(about_, IDC_LBL_TITLE), layout.title);
-        EXPECT_EQ(ControlBox(about_, IDC_LBL_VERSION), layout.version);
-        EXPECT_EQ(ControlBox(about_, IDC_LBL_COMPANY_NAME), layout.companyName);
-        EXPECT_EQ(ControlBox(about_, IDC_LBL_LEGAL_COPYRIGHT), layout.legalCopyright);
-        const auto icon = reinterpret_cast<HICON>(::SendDlgItemMessageW(about_, IDC_PIC_ICON, STM_GETICON, 0, 0));
+        EXPECT_EQ(ControlBox(about_, IDC_SYSTEM_INFORMATION), layout.sysInfo);
+        EXPECT_EQ(ControlBox(about_, IDC_APPLICATION_ICON), layout.icon);
+        EXPECT_EQ(ControlBox(about_, IDC_TITLE), layout.title);
+        EXPECT_EQ(ControlBox(about_, IDC_VERSION), layout.version);
+        EXPECT_EQ(ControlBox(about_, IDC_COMPANY_NAME), layout.companyName);
+        EXPECT_EQ(ControlBox(about_, IDC_COPYRIGHT), layout.legalCopyright);
+        const auto icon = reinterpret_cast<HICON>(::SendDlgItemMessageW(about_, IDC_APPLICATION_ICON, STM_GETICON, 0, 0));
         EXPECT_EQ(IconWidth(icon), layout.icon.width) << "the icon made again at the new size";
     }
 }
@@ -81,8 +81,8 @@ COLORREF TextColourOf(HWND about, int labelId) {
 TEST_F(HostedAboutBox, TheTitleIsBlackWhateverTheSystemTextColour) {
     ASSERT_NE(about_, nullptr);
     const SystemTextColours red(RGB(255, 0, 0));
-    EXPECT_EQ(TextColourOf(about_, IDC_LBL_TITLE), RGB(0, 0, 0));
-    EXPECT_EQ(TextColourOf(about_, IDC_LBL_VERSION), RGB(255, 0, 0)) << "the other labels keep the system's colour";
+    EXPECT_EQ(TextColourOf(about_, IDC_TITLE), RGB(0, 0, 0));
+    EXPECT_EQ(TextColourOf(about_, IDC_VERSION), RGB(255, 0, 0)) << "the other labels keep the system's colour";
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The stream the slide decoder reads a file through: what a decoder asks for, it gets, across
 // the stream's own buffer, after seeks of every kind, and up to the end of the file.
 
-#include "win32/handle_stream.h"
+#include "wic/handle_stream.h"
 
 #include <gtest/gtest.h>
 

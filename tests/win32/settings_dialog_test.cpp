@@ -1,7 +1,7 @@
 // The settings dialog, hosted in this test program: its icons, and what it does when the DPI of
 // its monitor changes.
 
-#include "dialogs/form2.h"
+#include "dialogs/settings_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ class HostedSettingsDialog : public testing::Test {
 protected:
     HostedSettingsDialog()
         : host_([] {
-              Form2 settings;
+              SettingsDialog settings;
               if (settings.Create(::GetModuleHandleW(nullptr))) RunMessageLoop(settings.Handle());
           }),
           dialog_(host_.Dialog()) {}
@@ -43,8 +43,8 @@ TEST_F(HostedSettingsDialog, LaysItselfOutAgainAtTheNewDpi) {
         const SettingsDialogLayout layout = LayOutSettingsDialog(c.dpi);
         EXPECT_EQ(ControlBox(dialog_, IDOK), layout.ok);
         EXPECT_EQ(ControlBox(dialog_, IDCANCEL), layout.cancel);
-        EXPECT_EQ(ControlBox(dialog_, IDC_LABEL1), layout.label);
-        for (int control : {IDOK, IDCANCEL, IDC_LABEL1}) {
+        EXPECT_EQ(ControlBox(dialog_, IDC_NOTHING_TO_SET), layout.label);
+        for (int control : {IDOK, IDCANCEL, IDC_NOTHING_TO_SET}) {
             EXPECT_EQ(FontOf(::GetDlgItem(dialog_, control)).lfHeight, ScaledFontHeight(before.lfHeight, 96, c.dpi))
                 << "control " << control;
         }

@@ -1,7 +1,7 @@
 // One instance per executable file, judged by the error CreateMutexW leaves, read before anything
 // else can change it (this program's allocator clears it on every free).
 
-#include "startup/single_instance.h"
+#include "startup/single_instance_guard.h"
 
 #include <gtest/gtest.h>
 

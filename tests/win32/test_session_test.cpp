@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogs/dialog_geometry.h"
+#include "dialogs/dialog_placement.h"
 
 namespace tessaro {
 namespace {

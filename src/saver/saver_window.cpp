@@ -1,0 +1,268 @@
+#include "saver_window.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+#include <optional>
+
+#include "render_mailbox.h"
+#include "show/slide_sequence.h"
+#include "win32/diagnostics.h"
+#include "win32/window_class.h"
+
+namespace tessaro {
+namespace {
+
+constexpr UINT_PTR kSlideTimer = 1;
+constexpr wchar_t kClassName[] = L"TessaroSaverWindow";
+constexpr wchar_t kTraceSubject[] = L"the saver window";
+// Renders are waiting in the mailbox.
+constexpr UINT kSlidesRendered = WM_APP + 1;
+
+// What a message to one of the saver's windows is to the saver, if anything. Positions are taken
+// to virtual-screen coordinates, so that one reference point serves every monitor.
+std::optional<SaverInput> InputOf(HWND window, UINT message, LPARAM lParam) {
+    switch (message) {
+        case WM_MOUSEMOVE: {
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ::ClientToScreen(window, &at);
+            return SaverInput{SaverInput::Kind::PointerMoved, static_cast<float>(at.x), static_cast<float>(at.y)};
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:  // Alt, F10 and Alt combinations arrive here
+            return SaverInput{SaverInput::Kind::KeyDown};
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+            return SaverInput{SaverInput::Kind::ButtonDown};
+        case WM_CLOSE:
+            return SaverInput{SaverInput::Kind::CloseRequested};
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+SaverWindow::SaverWindow(std::wstring applicationFolder, SaverBuild build)
+    : applicationFolder_(std::move(applicationFolder)),
+      slideInterval_(build.slideInterval),
+      slideShow_(kSlideCount),
+      mailbox_(std::make_shared<RenderMailbox>(kSlidesRendered)),
+      workers_(std::move(build.makeDecoder),
+               [mailbox = mailbox_](std::unique_ptr<RenderResult> result) { mailbox->Put(std::move(result)); }) {}
+
+bool SaverWindow::Create(HINSTANCE instance) {
+    if (!RegisterWindowClass<SaverWindow>(instance, kClassName, BLACK_BRUSH) || !MonitorCover::Register(instance)) {
+        TraceFailure(L"registering the saver's window classes", kTraceSubject, LastErrorResult());
+        return false;
+    }
+    instance_ = instance;
+
+    ReadScreenSize();
+    // The first slide is asked for before anything else: decoding is the longest part of the
+    // start, and making the window and preparing the desktop run meanwhile.
+    if (workers_.StartFirst() == RenderWorkers::Start::NoThread) {
+        TraceFailure(L"starting the slide worker", kTraceSubject, E_OUTOFMEMORY);
+    }
+    CarryOut(slideShow_.Start(), nullptr);
+
+    // A tool window gets no taskbar button.
+    if (!::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, kSaverWindowTitle, WS_POPUP, 0, 0, screenWidth_,
+                           screenHeight_, nullptr, nullptr, instance, this)) {
+        TraceFailure(L"creating the window", kTraceSubject, LastErrorResult());
+        return false;
+    }
+    mailbox_->Open(hwnd_);
+    TakeOverDesktop();
+    return true;
+}
+
+void SaverWindow::Show() {
+    CoverOtherMonitors();
+    // A first slide already rendered is in the first paint, rather than a moment after it.
+    TakeRenderedSlides();
+    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+    ::ShowWindow(hwnd_, SW_MAXIMIZE);
+    ::UpdateWindow(hwnd_);
+}
+
+// Black, as a new DIB section is.
+void SaverWindow::MakeBackBuffer() {
+    backBufferDc_.reset();  // before the bitmap selected into it
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = screenWidth_;
+    info.bmiHeader.biHeight = -screenHeight_;  // top-down rows, as composed
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    backBuffer_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &backBufferBits_, nullptr, 0));
+    backBufferDc_.reset(::CreateCompatibleDC(nullptr));
+    if (backBuffer_ && backBufferDc_) {
+        ::SelectObject(backBufferDc_.get(), backBuffer_.get());
+    } else {
+        // Every slide will stay black.
+        TraceFailure(L"making the back buffer", kTraceSubject, LastErrorResult());
+        backBufferBits_ = nullptr;
+    }
+}
+
+// The window was created the size of the screen, with its black background.
+void SaverWindow::TakeOverDesktop() {
+    MakeBackBuffer();
+
+    wchar_t emptyText[] = L"";
+    ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, emptyText, 0);
+    desktop_.Take(hwnd_);
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+    // The first slide, asked for already, appears when the worker has it; black until then.
+}
+
+void SaverWindow::ReadScreenSize() {
+    screenWidth_ = ::GetSystemMetrics(SM_CXSCREEN);
+    screenHeight_ = ::GetSystemMetrics(SM_CYSCREEN);
+}
+
+// Covers move to where the monitors are now; a cover for a monitor gone goes too.
+void SaverWindow::CoverOtherMonitors() {
+    const std::vector<RECT> monitors = MonitorsBesidesThePrimary();
+    if (covers_.size() > monitors.size()) covers_.resize(monitors.size());
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        if (i < covers_.size()) {
+            covers_[i]->Cover(monitors[i]);
+        } else {
+            covers_.push_back(std::make_unique<MonitorCover>(
+                instance_, monitors[i], [this](HWND window, UINT message, LPARAM lParam) {
+                    return TakeInput(window, message, lParam);
+                }));
+        }
+    }
+}
+
+// The monitors changed (one plugged in or out, a new resolution, a remote session): everything
+// is fitted to them again, and the slide is rendered anew for the primary monitor's new size.
+void SaverWindow::FollowDisplay() {
+    ReadScreenSize();
+    MakeBackBuffer();
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, screenWidth_, screenHeight_, SWP_NOACTIVATE);
+    CoverOtherMonitors();
+    CarryOut(slideShow_.DisplayChanged(), nullptr);
+}
+
+void SaverWindow::EndSaver() {
+    desktop_.GiveBack();
+    // The desktop is back; now end at once. ExitProcess would first stop the worker wherever it
+    // is, possibly inside a codec holding a lock, and then run every DLL's detach code, which can
+    // wait on that lock forever. Nothing is left to flush: the saver writes nothing.
+    ::TerminateProcess(::GetCurrentProcess(), 0);
+    ::ExitProcess(0);  // never reached; tells the compiler this function does not return
+}
+
+void SaverWindow::CarryOut(const SlideShow::Actions& actions, const SlideFrame* frame) {
+    if (actions.overdueSlide != 0) {
+        TraceFailure(L"rendering the slide within one interval", SlidePath(applicationFolder_, actions.overdueSlide),
+                     HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+        if (workers_.ReplaceStuck() == RenderWorkers::Start::NoThread) {
+            TraceFailure(L"starting a slide worker", kTraceSubject, E_OUTOFMEMORY);
+        }
+    }
+    switch (actions.screen) {
+        case SlideShow::Actions::Screen::ShowFrame: Present(&frame->screen); break;
+        case SlideShow::Actions::Screen::Black: Present(nullptr); break;
+        case SlideShow::Actions::Screen::Keep: break;
+    }
+    if (actions.render) {
+        const SlideShow::RenderOrder& order = *actions.render;
+        workers_.Submit(RenderJob{order.generation, SlidePath(applicationFolder_, order.slide), screenWidth_,
+                                  screenHeight_, order.prefetch});
+    }
+}
+
+void SaverWindow::TakeRenderedSlides() {
+    for (const std::unique_ptr<RenderResult>& result : mailbox_->Take()) {
+        const SlideFrame* frame = result->frame ? &*result->frame : nullptr;
+        CarryOut(slideShow_.Rendered(result->generation, frame != nullptr), frame);
+    }
+}
+
+void SaverWindow::Present(const Bitmap* screen) {
+    if (!backBufferBits_) return;
+    const std::size_t bytes = static_cast<std::size_t>(screenWidth_) * screenHeight_ * sizeof(std::uint32_t);
+    if (screen && screen->width == screenWidth_ && screen->height == screenHeight_) {
+        std::memcpy(backBufferBits_, screen->pixels.data(), bytes);
+    } else {
+        std::memset(backBufferBits_, 0, bytes);
+    }
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+    ::UpdateWindow(hwnd_);
+}
+
+void SaverWindow::Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(hwnd_, &paint);
+    if (backBufferBits_) {
+        if (!::BitBlt(dc, 0, 0, screenWidth_, screenHeight_, backBufferDc_.get(), 0, 0, SRCCOPY)) {
+            TraceFailure(L"drawing the slide on the window", kTraceSubject, LastErrorResult());
+        }
+    } else {
+        ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    }
+    ::EndPaint(hwnd_, &paint);
+}
+
+void SaverWindow::OnSlideTimer() {
+    for (const std::unique_ptr<MonitorCover>& cover : covers_) cover->BringToTop();
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ::SetFocus(hwnd_);
+    // Without the focus the slide stays as it is.
+    const bool focused = ::GetFocus() == hwnd_;
+    if (!focused) TraceFailure(L"giving the focus at the slide timer", kTraceSubject, LastErrorResult());
+    CarryOut(slideShow_.Tick(focused), nullptr);
+}
+
+LRESULT SaverWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            // Without it the first slide stays for good.
+            if (!::SetTimer(window, kSlideTimer, static_cast<UINT>(slideInterval_.count()), nullptr)) {
+                TraceFailure(L"starting the slide timer", kTraceSubject, LastErrorResult());
+            }
+            return 0;
+        case WM_TIMER:
+            if (wParam == kSlideTimer) OnSlideTimer();
+            return 0;
+        case kSlidesRendered:
+            TakeRenderedSlides();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            // Maximised means the whole monitor, not the work area.
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMaxPosition = {0, 0};
+            limits->ptMaxSize = {screenWidth_, screenHeight_};
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;  // the back buffer covers every pixel; erasing first would flash black
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            FollowDisplay();
+            return 0;
+        default:
+            if (TakeInput(window, message, lParam)) return 0;
+            return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+bool SaverWindow::TakeInput(HWND window, UINT message, LPARAM lParam) {
+    const std::optional<SaverInput> input = InputOf(window, message, lParam);
+    if (!input) return false;
+    if (slideShow_.EndsOn(*input)) EndSaver();
+    return true;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,31 @@
+#pragma once
+// Slides decoded with the Windows Imaging Component: the format is found from the content, never
+// from the name, and the picture is pulled in bands of rows and scaled straight into the screen.
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include "runtime_com.h"
+#include "slides/slide_decoder.h"
+#include "win32/unique_resource.h"
+
+namespace tessaro {
+
+class WicSlideDecoder final : public SlideDecoder {
+public:
+    WicSlideDecoder();
+
+    std::optional<FileSignature> Signature(const std::wstring& path) override;
+    std::optional<SlideFrame> Render(const std::wstring& path, int screenWidth, int screenHeight,
+                                     const std::atomic<bool>& stop) override;
+
+private:
+    std::optional<SlideFrame> RenderFile(HANDLE file, const std::wstring& path, int screenWidth, int screenHeight,
+                                         const std::atomic<bool>& stop);
+
+    RuntimeCom com_;
+    ComPtr<IWICImagingFactory> factory_;
+    HRESULT factoryMade_;  // why every slide fails when there is no factory
+};
+
+}  // namespace tessaro
