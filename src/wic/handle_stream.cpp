@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "win32/diagnostics.h"
+
 namespace tessaro {
 namespace {
 
@@ -57,7 +59,7 @@ public:
             case STREAM_SEEK_CUR: base = static_cast<LONGLONG>(position_); break;
             case STREAM_SEEK_END: {
                 LARGE_INTEGER size{};
-                if (!::GetFileSizeEx(file_, &size)) return HRESULT_FROM_WIN32(::GetLastError());
+                if (!::GetFileSizeEx(file_, &size)) return LastErrorResult();
                 base = size.QuadPart;
                 break;
             }
@@ -73,7 +75,7 @@ public:
     HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD) override {
         if (!stat) return STG_E_INVALIDPOINTER;
         LARGE_INTEGER size{};
-        if (!::GetFileSizeEx(file_, &size)) return HRESULT_FROM_WIN32(::GetLastError());
+        if (!::GetFileSizeEx(file_, &size)) return LastErrorResult();
         *stat = STATSTG{};
         stat->type = STGTY_STREAM;
         stat->cbSize.QuadPart = static_cast<ULONGLONG>(size.QuadPart);
@@ -101,7 +103,7 @@ private:
         if (position_ != filePointer_) {
             LARGE_INTEGER to{};
             to.QuadPart = static_cast<LONGLONG>(position_);
-            if (!::SetFilePointerEx(file_, to, nullptr, FILE_BEGIN)) return HRESULT_FROM_WIN32(::GetLastError());
+            if (!::SetFilePointerEx(file_, to, nullptr, FILE_BEGIN)) return LastErrorResult();
             filePointer_ = position_;
         }
         bufferStart_ = position_;
@@ -109,7 +111,7 @@ private:
         DWORD got = 0;
         if (!::ReadFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &got, nullptr)) {
             filePointer_ = kUnknown;
-            return HRESULT_FROM_WIN32(::GetLastError());
+            return LastErrorResult();
         }
         filePointer_ += got;
         buffered_ = got;
