@@ -28,6 +28,8 @@ inline constexpr PlacementExample kPlacementExamples[] = {
     {800, 1000, Fit::FitHeight, 204.8f, 0, 614.4f, 768, {205, 0, 819, 768}},
     {768, 768, Fit::FitHeight, 128, 0, 768, 768, {128, 0, 896, 768}},  // square, as tall as the screen
     {100, 60, Fit::Natural, 462, 354, 100, 60, {462, 354, 562, 414}},  // small, far from every edge
+    // The right edge is rounded where it falls (812.3), not as the left edge plus the width (601).
+    {1001, 1280, Fit::FitHeight, 211.70001f, 0, 600.6f, 768, {212, 0, 812, 768}},
 };
 
 }  // namespace tessaro

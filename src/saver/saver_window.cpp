@@ -149,7 +149,7 @@ void SaverWindow::FollowDisplay() {
     MakeBackBuffer();
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, screenWidth_, screenHeight_, SWP_NOACTIVATE);
     CoverOtherMonitors();
-    CarryOut(slideShow_.DisplayChanged(), nullptr);
+    CarryOut(slideShow_.DisplayChanged(true), nullptr);
 }
 
 void SaverWindow::EndSaver() {

@@ -10,12 +10,13 @@ SlideShow::RenderOrder SlideShow::OrderSlideChange() {
     const std::int16_t slide = nextSlide_;
     // Advanced before the slide is loaded, so that a slide that fails is skipped next time.
     nextSlide_ = FollowingSlide(nextSlide_, slideCount_);
-    return Await(slide);
+    return Await(slide, true);
 }
 
-SlideShow::RenderOrder SlideShow::Await(std::int16_t slide) {
+SlideShow::RenderOrder SlideShow::Await(std::int16_t slide, bool sinceTick) {
     awaited_ = ++generation_;
     awaitedSlide_ = slide;
+    awaitedSinceTick_ = sinceTick;
     return RenderOrder{awaited_, slide, false};
 }
 
@@ -31,7 +32,7 @@ SlideShow::Actions SlideShow::Tick(bool focused) {
     Actions actions;
     if (!focused) return actions;
     // Still waiting for the change asked for at an earlier tick, a whole interval ago.
-    if (awaited_ != 0) actions.overdueSlide = awaitedSlide_;
+    if (awaited_ != 0 && awaitedSinceTick_) actions.overdueSlide = awaitedSlide_;
     actions.render = OrderSlideChange();
     return actions;
 }
@@ -52,12 +53,17 @@ SlideShow::Actions SlideShow::Rendered(std::uint64_t generation, bool succeeded)
     return actions;
 }
 
-SlideShow::Actions SlideShow::DisplayChanged() {
+SlideShow::Actions SlideShow::DisplayChanged(bool primarySizeChanged) {
     Actions actions;
-    actions.screen = Actions::Screen::Black;
-    const std::int16_t slide = awaited_ != 0 ? awaitedSlide_ : shownSlide_;
-    if (slide != 0) actions.render = Await(slide);
     movement_.Arm();
+    if (!primarySizeChanged) return actions;
+    actions.screen = Actions::Screen::Black;
+    if (awaited_ != 0) {
+        // The same slide change, at the new size: the worker has had it since its tick.
+        actions.render = Await(awaitedSlide_, awaitedSinceTick_);
+    } else if (shownSlide_ != 0) {
+        actions.render = Await(shownSlide_, false);
+    }
     return actions;
 }
 

@@ -40,11 +40,12 @@ public:
     Actions Tick(bool focused);
     // The worker's answer to a render order that was not a prefetch.
     Actions Rendered(std::uint64_t generation, bool succeeded);
-    // The screen changed (size, monitors): black until the slide on screen, or the one a slide
-    // change is waiting for, is rendered anew at the new size; whatever is being rendered for
-    // the old size is stale. Whatever moved the pointer was not the user: the next movement only
-    // records the reference.
-    Actions DisplayChanged();
+    // The monitors changed (a new resolution, a monitor plugged in or out). When the primary
+    // monitor's size changed, the screen is black until the slide on screen, or the one a slide
+    // change is waiting for, is rendered anew at the new size, and whatever is being rendered for
+    // the old size is stale; otherwise the slide stays as it is. Either way, whatever moved the
+    // pointer was not the user: the next movement only records the reference.
+    Actions DisplayChanged(bool primarySizeChanged);
     // True when the input ends the saver: any key, any button, a request to close, and a movement
     // that leaves the dead zone around the reference point.
     bool EndsOn(const SaverInput& input);
@@ -53,7 +54,7 @@ public:
 
 private:
     RenderOrder OrderSlideChange();
-    RenderOrder Await(std::int16_t slide);
+    RenderOrder Await(std::int16_t slide, bool sinceTick);
 
     MovementRule movement_;
     std::int16_t slideCount_;
@@ -61,6 +62,9 @@ private:
     std::uint64_t generation_ = 0;
     std::uint64_t awaited_ = 0;  // generation of the slide change in progress; 0 when none
     std::int16_t awaitedSlide_ = 0;
+    // The worker has had the slide change since a tick, a whole interval by the next one; a slide
+    // rendered again after a display change has had less.
+    bool awaitedSinceTick_ = false;
     std::int16_t shownSlide_ = 0;  // the slide on screen; 0 when the screen is black
 };
 

@@ -101,8 +101,9 @@ void SlideWorker::Run(std::shared_ptr<Shared> shared) {
 
         auto result = std::make_unique<RenderResult>();
         result->generation = job.generation;
-        // The prefetched frame counts only if the file is still the one that was read.
-        const bool hit = prefetched && SameSlide(prefetched->job, job) && prefetched->signature &&
+        // The prefetched frame counts only if there is one (a file locked by another program at
+        // that moment may be readable now) and the file is still the one that was read.
+        const bool hit = prefetched && prefetched->frame && SameSlide(prefetched->job, job) && prefetched->signature &&
                          decoder->Signature(job.path) == prefetched->signature;
         result->frame = hit ? std::move(prefetched->frame) : render(job);
         prefetched.reset();

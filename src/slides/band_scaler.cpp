@@ -77,6 +77,36 @@ BandScaler::AxisPlan BandScaler::PlanAxis(int sourceSize, int destinationSize) {
     return plan;
 }
 
+namespace {
+
+// The bytes of one axis's plan, and the most taps of one output pixel.
+struct AxisCost {
+    std::uint64_t bytes;
+    std::uint64_t widest;
+};
+
+AxisCost AxisPlanCost(std::uint64_t source, std::uint64_t destination) {
+    constexpr std::uint64_t kEntry = sizeof(int) * 3;  // first, count, offset
+    constexpr std::uint64_t kWeight = sizeof(std::int32_t);
+    if (destination == 0) return {0, 0};
+    if (source < destination) return {destination * (kEntry + 4 * kWeight), 4};
+    // Consecutive output pixels share at most one source pixel between them.
+    return {destination * kEntry + (source + destination) * kWeight, (source + destination - 1) / destination + 1};
+}
+
+}  // namespace
+
+std::uint64_t BandScaler::BytesNeeded(std::uint32_t srcWidth, std::uint32_t srcHeight, std::uint32_t dstWidth,
+                                      std::uint32_t dstHeight) {
+    const AxisCost columns = AxisPlanCost(srcWidth, dstWidth);
+    const AxisCost rows = AxisPlanCost(srcHeight, dstHeight);
+    const std::uint64_t outputRow = std::uint64_t{dstWidth} * (kChannels * sizeof(std::int32_t) + sizeof(std::uint32_t));
+    const std::uint64_t ring = rows.widest * (std::uint64_t{dstWidth} * kChannels * sizeof(std::int32_t) + sizeof(void*));
+    const bool shrinksBothWays = srcWidth >= dstWidth && srcHeight >= dstHeight;
+    const std::uint64_t sums = shrinksBothWays ? 2 * std::uint64_t{srcWidth} * 4 * sizeof(std::int32_t) : 0;
+    return columns.bytes + rows.bytes + outputRow + ring + sums;
+}
+
 BandScaler::BandScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight, RowSink sink)
     : srcWidth_(srcWidth),
       srcHeight_(srcHeight),

@@ -47,6 +47,12 @@ public:
     static constexpr int kWeightBits = 14;
     static AxisPlan PlanAxis(int sourceSize, int destinationSize);
 
+    // At most the bytes a scaler of these sizes holds, whatever the rows: the plans of both axes
+    // (a weight for nearly every source pixel along an axis that shrinks), its ring of scaled
+    // rows, and, when both axes shrink, the sums of two output rows at the source's width.
+    static std::uint64_t BytesNeeded(std::uint32_t srcWidth, std::uint32_t srcHeight, std::uint32_t dstWidth,
+                                     std::uint32_t dstHeight);
+
 private:
     void AddRowShrinking(const std::uint8_t* in, int bytesPerPixel);
     void ScaleRow(const std::uint8_t* in, int bytesPerPixel, std::int32_t* out) const;

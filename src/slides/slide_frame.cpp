@@ -62,6 +62,11 @@ void SlideComposer::WriteRow(int y, const std::uint32_t* row) {
     }
 }
 
+bool ScalingFits(PictureSize source, PictureSize scaled) {
+    if (scaled.width == 0 || scaled.height == 0) return true;  // nothing to draw, nothing scaled
+    return BandScaler::BytesNeeded(source.width, source.height, scaled.width, scaled.height) <= kScalingBudgetBytes;
+}
+
 PictureSize ChooseDecodeSize(PictureSize stored, PictureSize needed,
                              const std::function<PictureSize(PictureSize request)>& closest) {
     constexpr std::uint32_t kLargestReduction = 64;
@@ -81,7 +86,7 @@ std::optional<SlideFrame> ComposeSlide(const Bitmap& picture, int screenWidth, i
     const PictureSize size{static_cast<std::uint32_t>(std::max(picture.width, 0)),
                            static_cast<std::uint32_t>(std::max(picture.height, 0))};
     const std::optional<SlidePlan> plan = PlanSlide(screenWidth, screenHeight, size, orientation);
-    if (!plan) return std::nullopt;
+    if (!plan || !ScalingFits(size, plan->scaled)) return std::nullopt;
     SlideComposer composer(*plan, screenWidth, screenHeight, size);
     composer.AddRows(reinterpret_cast<const std::uint8_t*>(picture.pixels.data()), picture.height,
                      static_cast<std::size_t>(picture.width) * 4, PixelLayout::Bgrx32);

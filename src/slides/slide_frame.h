@@ -27,6 +27,11 @@ struct PictureSize {
     std::uint32_t height = 0;
 };
 
+// The most memory scaling one picture may hold besides the screen it draws into: a picture that
+// needs more is not shown, like one that cannot be read. A picture 2^20 pixels wide needs about
+// 40 MB of it.
+inline constexpr std::uint64_t kScalingBudgetBytes = std::uint64_t{64} << 20;
+
 // Where a picture goes and how large it is drawn.
 struct SlidePlan {
     PixelRect picture;         // on the screen, upright, in whole pixels
@@ -63,13 +68,17 @@ private:
     std::optional<BandScaler> scaler_;  // none when the picture covers no whole pixel
 };
 
+// Scaling rows of size source to scaled stays within kScalingBudgetBytes.
+bool ScalingFits(PictureSize source, PictureSize scaled);
+
 // The smallest size, among those a decoder offers for reductions by powers of two, that is still
 // at least `needed` both ways; `stored` when none is. closest(request) is the decoder's answer to
 // a request (the size it would really produce).
 PictureSize ChooseDecodeSize(PictureSize stored, PictureSize needed,
                              const std::function<PictureSize(PictureSize request)>& closest);
 
-// The whole composition for a picture already in memory (32-bit, premultiplied).
+// The whole composition for a picture already in memory (32-bit, premultiplied); empty when it
+// cannot be placed or its scaling would not fit the budget.
 std::optional<SlideFrame> ComposeSlide(const Bitmap& picture, int screenWidth, int screenHeight,
                                        Orientation orientation = Orientation::Normal);
 

@@ -65,9 +65,9 @@ public:
             }
             default: return STG_E_INVALIDFUNCTION;
         }
-        if ((move.QuadPart < 0 && base < -move.QuadPart) || (move.QuadPart > 0 && base > MAXLONGLONG - move.QuadPart)) {
-            return STG_E_INVALIDFUNCTION;
-        }
+        // Neither before the start nor past what a position holds; base is never negative, so
+        // -base is always a number, where -move would not be for the most negative move.
+        if (move.QuadPart < 0 ? move.QuadPart < -base : move.QuadPart > MAXLONGLONG - base) return STG_E_INVALIDFUNCTION;
         position_ = static_cast<ULONGLONG>(base + move.QuadPart);
         if (moved) moved->QuadPart = position_;
         return S_OK;

@@ -117,24 +117,47 @@ TEST(BandScaler, KeepsAUniformColourExactlyAtEverySize) {
 
 TEST(BandScaler, DownscalingAveragesTheCoveredArea) {
     struct Case {
-        std::vector<int> row;
-        int width;
+        const char* what;
+        std::vector<int> pixels;  // row by row
+        int fromWidth, toWidth, toHeight;
         std::vector<int> expected;
     };
     const Case cases[] = {
-        {{0, 100, 200, 40}, 2, {50, 120}},  // halved: each output is the mean of the two it covers
-        {{0, 90, 180}, 2, {30, 150}},       // 3 into 2: weights 2/3,1/3 and 1/3,2/3
+        {"halved: each output is the mean of the two it covers", {0, 100, 200, 40}, 4, 2, 1, {50, 120}},
+        {"3 into 2: weights 2/3,1/3 and 1/3,2/3", {0, 90, 180}, 3, 2, 1, {30, 150}},
+        {"six pixels into one: a mean of 108.5 rounds up", {52, 146, 15, 118, 147, 173}, 2, 1, 1, {109}},
+        {"2 x 3 into 1 x 2, rounded once at the end", {91, 79, 213, 32, 173, 179}, 2, 1, 2, {98, 158}},
     };
     for (const Case& c : cases) {
-        Bitmap row(static_cast<int>(c.row.size()), 1);
-        for (std::size_t x = 0; x < c.row.size(); ++x) row.At(static_cast<int>(x), 0) = Gray(c.row[x]);
-        const Bitmap out = Scale(row, c.width, 1);
-        for (int x = 0; x < c.width; ++x) EXPECT_EQ(Blue(out.At(x, 0)), c.expected[static_cast<std::size_t>(x)]);
+        SCOPED_TRACE(c.what);
+        const int fromHeight = static_cast<int>(c.pixels.size()) / c.fromWidth;
+        Bitmap picture(c.fromWidth, fromHeight);
+        for (std::size_t i = 0; i < c.pixels.size(); ++i) picture.pixels[i] = Gray(c.pixels[i]);
+        const Bitmap out = Scale(picture, c.toWidth, c.toHeight);
+        for (std::size_t i = 0; i < c.expected.size(); ++i) EXPECT_EQ(Blue(out.pixels[i]), c.expected[i]) << "output " << i;
     }
     Bitmap board(64, 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) board.At(x, y) = Gray(((x + y) % 2) ? 255 : 0);
     for (std::uint32_t p : Scale(board, 8, 8, 3).pixels) EXPECT_NEAR(Blue(p), 128, 1) << "a fine checkerboard gives its mean";
+}
+
+TEST(BandScaler, PlansWeightsThatSumToOneRoundedToTheNearest) {
+    struct Case {
+        int from, to;
+        std::vector<int> first;
+        std::vector<std::int32_t> weights;  // 14 bits; the rounding error goes to the largest
+    };
+    const Case cases[] = {
+        {2, 1, {0}, {8192, 8192}},
+        {3, 2, {0, 1}, {10923, 5461, 5461, 10923}},
+        {5, 2, {0, 2}, {6553, 6554, 3277, 3277, 6553, 6554}},  // 0.4 0.4 0.2: 6553.6 rounds up
+    };
+    for (const Case& c : cases) {
+        const BandScaler::AxisPlan plan = BandScaler::PlanAxis(c.from, c.to);
+        EXPECT_EQ(plan.first, c.first) << c.from << " into " << c.to;
+        EXPECT_EQ(plan.weights, c.weights) << c.from << " into " << c.to;
+    }
 }
 
 TEST(BandScaler, UpscalingIsSmoothAndHeldWithinTheSourceRange) {

@@ -50,6 +50,8 @@ TEST(ExifOrientation, ReadsTheTagOfJpegAndTiffFiles) {
         {"JPEG, EXIF after JFIF", kSoi + kJfif + Exif(Tiff(true, {{274, 3, 1, 3}})) + kScan, Orientation::Rotate180},
         {"JPEG, fill bytes before a marker", kSoi + "\xFF\xFF" + Exif(Tiff(true, {{274, 3, 1, 2}})) + kScan,
          Orientation::MirrorHorizontal},
+        {"JPEG, an odd number of fill bytes", kSoi + "\xFF\xFF\xFF" + Exif(Tiff(true, {{274, 3, 1, 4}})) + kScan,
+         Orientation::MirrorVertical},
         {"JPEG, every value", kSoi + Exif(Tiff(true, {{274, 3, 1, 7}})) + kScan, Orientation::Transverse},
         {"TIFF file with the tag in its first directory", Tiff(true, {{274, 3, 1, 5}}), Orientation::Transpose},
         {"TIFF file with its directory after the picture data", tiffAtEnd, Orientation::Rotate180},
@@ -65,6 +67,11 @@ TEST(ExifOrientation, AnythingBrokenOrMissingMeansAsStored) {
     const Bytes good = Exif(Orientation6Le());
     Bytes pastTheSegment = Orientation6Le();
     pastTheSegment.replace(4, 4, Le32(200));  // the directory would lie beyond the segment's end
+    // A TIFF header alone, whose directory (at 12) would be the first bytes of the next segment.
+    const Bytes intoTheNextSegment = Exif(Bytes("II", 2) + Le16(42) + Le32(12)) +
+                                     Segment(0xE2, Le16(1) + Le16(274) + Le16(3) + Le32(1) + Le16(6) + Le16(0) + Le32(0));
+    std::vector<Entry> manyEntries(520, Entry{700, 1, 1, 0});
+    manyEntries.back() = Entry{274, 3, 1, 6};
     const Case cases[] = {
         {"empty", "", Orientation::Normal},
         {"not a picture", "hello, world", Orientation::Normal},
@@ -73,6 +80,11 @@ TEST(ExifOrientation, AnythingBrokenOrMissingMeansAsStored) {
         {"EXIF after the start of scan", kSoi + kScan + good, Orientation::Normal},
         {"cut inside the EXIF segment", kSoi + good.substr(0, good.size() - 10), Orientation::Normal},
         {"directory offset past the segment", kSoi + Exif(pastTheSegment) + kScan, Orientation::Normal},
+        {"directory offset into the next segment", kSoi + intoTheNextSegment + kScan, Orientation::Normal},
+        {"the tag after the 512 entries a directory is read for", kSoi + Exif(Tiff(true, manyEntries)) + kScan,
+         Orientation::Normal},
+        {"an APP1 segment too short for a TIFF header", kSoi + "\xFF\xE1" + Be16(7) + Bytes("Exif\0\0", 6) + Orientation6Le() + kScan,
+         Orientation::Normal},
         {"directory offset pointing at the header", kSoi + Exif(Tiff(true, {{274, 3, 1, 6}}, 0)) + kScan, Orientation::Normal},
         {"a directory without entries", kSoi + Exif(Tiff(true, {})) + kScan, Orientation::Normal},
         {"more entries claimed than present", kSoi + Exif(Tiff(true, {{274, 3, 1, 6}}, 8, 65535)) + kScan, Orientation::Normal},

@@ -33,6 +33,7 @@ TEST(JpegHeader, AFrameThatDeclaresMoreThanTheFileCanHoldIsSeen) {
          600, true},
         {"a Huffman table is no frame", kSoi + Segment(0xC4, Bytes("\x08\xFF\xFF\xFF\xFF", 5)) + kScan, 600, false},
         {"an arithmetic table is no frame", kSoi + Segment(0xCC, Bytes("\x08\xFF\xFF\xFF\xFF", 5)) + kScan, 600, false},
+        {"a JPEG extension segment is no frame", kSoi + Segment(0xC8, Bytes("\x08\xFF\xFF\xFF\xFF", 5)) + kScan, 600, false},
         {"the height left to a later marker", kSoi + Frame(0xC0, 20000, 0) + kScan, 600, false},
         {"a frame header cut short", kSoi + Segment(0xC0, Bytes("\x08\xFF\xFF", 3)) + kScan, 600, false},
         {"the file ends inside the frame header", (kSoi + Frame(0xC0, 20000, 20000)).substr(0, 8), 600, false},

@@ -83,31 +83,56 @@ TEST(PlanSlide, PlacesThePictureByItsUprightSize) {
 }
 
 TEST(ComposeSlide, TurnsThePictureUpright) {
-    // A 200 x 100 picture, red on the left half and green on the right, shown at its natural
-    // size in the middle of a 400 x 400 screen. Where red lands for each orientation (green is
-    // opposite): left, right, top or bottom.
+    // A 200 x 100 picture, green with a red mark in its top-left corner as stored, shown at its
+    // natural size in the middle of a 400 x 400 screen: the corner of the upright picture where
+    // the mark lands tells every orientation from the others, mirrors from turns.
     constexpr std::uint32_t kGreen = 0xFF00FF00u;
     Bitmap picture(200, 100, kGreen);
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 100; ++x) picture.At(x, y) = kRed;
-    const Spot left{150, 200}, right{250, 200}, top{200, 150}, bottom{200, 250};
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) picture.At(x, y) = kRed;
+    enum Corner { TopLeft, TopRight, BottomRight, BottomLeft };
     struct Case {
         Orientation orientation;
-        Spot red, green;
+        Corner mark;
     };
     const Case cases[] = {
-        {Orientation::Normal, left, right},     {Orientation::MirrorHorizontal, right, left},
-        {Orientation::Rotate180, right, left},  {Orientation::MirrorVertical, left, right},
-        {Orientation::Transpose, top, bottom},  {Orientation::Rotate90, top, bottom},
-        {Orientation::Transverse, bottom, top}, {Orientation::Rotate270, bottom, top},
+        {Orientation::Normal, TopLeft},         {Orientation::MirrorHorizontal, TopRight},
+        {Orientation::Rotate180, BottomRight},  {Orientation::MirrorVertical, BottomLeft},
+        {Orientation::Transpose, TopLeft},      {Orientation::Rotate90, TopRight},
+        {Orientation::Transverse, BottomRight}, {Orientation::Rotate270, BottomLeft},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "orientation " << static_cast<int>(c.orientation));
         const auto frame = ComposeSlide(picture, 400, 400, c.orientation);
         ASSERT_TRUE(frame);
-        EXPECT_EQ(frame->screen.At(c.red.x, c.red.y), kRed);
-        EXPECT_EQ(frame->screen.At(c.green.x, c.green.y), kGreen);
+        const PixelRect& at = frame->picture;
+        EXPECT_EQ(at.Width(), SwapsAxes(c.orientation) ? 100 : 200);
+        const Spot corners[] = {{at.left + 5, at.top + 5},
+                                {at.right - 6, at.top + 5},
+                                {at.right - 6, at.bottom - 6},
+                                {at.left + 5, at.bottom - 6}};
+        for (int corner = TopLeft; corner <= BottomLeft; ++corner) {
+            EXPECT_EQ(frame->screen.At(corners[corner].x, corners[corner].y), corner == c.mark ? kRed : kGreen)
+                << "corner " << corner;
+        }
     }
+}
+
+TEST(ScalingFits, AllowsEveryPhotoAndPanoramaButNotGigabytesOfBuffers) {
+    struct Case {
+        const char* what;
+        PictureSize source, scaled;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"a 108-megapixel photo", {12000, 9000}, {1024, 768}, true},
+        {"a small picture made bigger", {40, 30}, {1024, 768}, true},
+        {"a panorama 2^20 pixels wide", {1u << 20, 1}, {1024, 1}, true},
+        {"a line 2^29 pixels wide", {kMaxPictureSide, 1}, {1024, 1}, false},
+        {"a line 2^29 pixels tall", {1, kMaxPictureSide}, {1, 768}, false},
+        {"nothing to draw", {kMaxPictureSide, 1}, {1024, 0}, true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ScalingFits(c.source, c.scaled), c.fits) << c.what;
 }
 
 TEST(ChooseDecodeSize, TakesTheSmallestOfferNotBelowTheDrawnSize) {
@@ -142,6 +167,8 @@ TEST(ChooseDecodeSize, TakesTheSmallestOfferNotBelowTheDrawnSize) {
     EXPECT_EQ(odd.width, 4000u);
     const PictureSize zero = ChooseDecodeSize({4000, 3000}, {800, 600}, [](PictureSize) { return PictureSize{0, 0}; });
     EXPECT_EQ(zero.width, 4000u);
+    const PictureSize wider = ChooseDecodeSize({4000, 3000}, {800, 600}, [](PictureSize) { return PictureSize{8000, 1500}; });
+    EXPECT_EQ(wider.width, 4000u) << "an offer larger than the picture one way";
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 using Screen = SlideShow::Actions::Screen;
 
 struct Step {
-    enum Kind { Start, Tick, TickWithoutFocus, Rendered, Failed, Move, DisplayChange } kind;
+    enum Kind { Start, Tick, TickWithoutFocus, Rendered, Failed, Move, DisplayChange, SameSizeDisplayChange } kind;
     std::uint64_t generation = 0;  // Rendered, Failed: the order answered
     float x = 0, y = 0;            // Move
     // What must follow.
@@ -38,6 +38,8 @@ Step Dropped(std::uint64_t answered) { return {Step::Rendered, answered}; }
 Step Refitted(std::int16_t slide, std::uint64_t order) {
     return {Step::DisplayChange, 0, 0, 0, 0, Screen::Black, slide, false, order};
 }
+// Nothing on the screen changes, and nothing is ordered.
+Step Kept() { return {Step::SameSizeDisplayChange}; }
 Step Moved(float x, float y, bool dismiss) { return {Step::Move, 0, x, y, 0, Screen::Keep, 0, false, 0, dismiss}; }
 
 struct Sequence {
@@ -103,9 +105,21 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
         {"a slide that fails at the new size leaves nothing to render again",
          46,
          {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Black(3, 2, 4), Refitted(0, 0)}},
-        {"a slide rendered again after a display change is the one overdue when it never comes",
+        {"a slide rendered again after a display change is superseded at the next tick, its worker kept",
          46,
-         {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Ticked(2, 4, 1), Black(4, 3, 5), Ticked(3, 6)}},
+         {Started(1, 1), Shown(1, 2, 2), Refitted(1, 3), Ticked(2, 4), Black(4, 3, 5), Ticked(3, 6)}},
+        {"a slide change still awaited at a display change is overdue at the next tick",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Refitted(2, 4), Ticked(3, 5, 2)}},
+        {"a display change that keeps the primary's size keeps the slide on screen",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Kept(), Ticked(2, 3), Shown(3, 3, 4)}},
+        {"a display change that keeps the primary's size lets the slide change under way go on",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Ticked(2, 3), Kept(), Shown(3, 3, 4)}},
+        {"an answer of generation 0 is never the awaited one",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Dropped(0), Ticked(2, 3)}},
         {"a slide overdue at one tick is not overdue again at the next once its successor came",
          46,
          {Started(1, 1), Ticked(2, 2, 1), Shown(2, 3, 3), Ticked(3, 4), Ticked(4, 5, 3)}},
@@ -113,6 +127,9 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
          46,
          {Started(1, 1), Shown(1, 2, 2), Moved(500, 500, false), Refitted(1, 3), Moved(900, 700, false),
           Moved(904, 704, false), Moved(906, 706, true)}},
+        {"so does one that keeps the primary's size",
+         46,
+         {Started(1, 1), Shown(1, 2, 2), Moved(500, 500, false), Kept(), Moved(900, 700, false), Moved(906, 706, true)}},
     };
     for (const Sequence& sequence : sequences) {
         SCOPED_TRACE(sequence.what);
@@ -127,7 +144,8 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
                 case Step::TickWithoutFocus: actions = show.Tick(false); break;
                 case Step::Rendered: actions = show.Rendered(step.generation, true); break;
                 case Step::Failed: actions = show.Rendered(step.generation, false); break;
-                case Step::DisplayChange: actions = show.DisplayChanged(); break;
+                case Step::DisplayChange: actions = show.DisplayChanged(true); break;
+                case Step::SameSizeDisplayChange: actions = show.DisplayChanged(false); break;
                 case Step::Move: EXPECT_EQ(show.EndsOn({SaverInput::Kind::PointerMoved, step.x, step.y}), step.dismiss); continue;
             }
             EXPECT_EQ(actions.overdueSlide, step.overdueSlide);

@@ -80,26 +80,43 @@ RenderJob Job(std::uint64_t generation, const wchar_t* path, bool prefetch = fal
     return RenderJob{generation, path, 1024, 768, prefetch};
 }
 
-TEST(SlideWorker, APrefetchedSlideIsDecodedOnceUnlessItsFileChanged) {
-    for (const bool changedBetween : {false, true}) {
-        SCOPED_TRACE(changedBetween ? "the file was replaced after the prefetch" : "the file is unchanged");
+TEST(SlideWorker, APrefetchedSlideIsDecodedOnceUnlessItsFileChangedOrItFailed) {
+    enum class Between { Nothing, FileReplaced, FileReadableAgain };
+    struct Case {
+        const char* what;
+        Between between;
+        int renders;
+        std::uint32_t shown;
+    };
+    const Case cases[] = {
+        {"the file is unchanged", Between::Nothing, 1, 0xFF0000FFu},
+        {"the file was replaced after the prefetch", Between::FileReplaced, 2, 0xFF00FF00u},
+        {"the file could not be read at the prefetch (locked), but can at the tick", Between::FileReadableAgain, 2,
+         0xFF0000FFu},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         auto disk = std::make_shared<Disk>();
-        disk->colours[L"B"] = 0xFF0000FFu;
-        disk->signatures[L"B"] = FileSignature{1, 7, 1000, 42};
+        if (c.between != Between::FileReadableAgain) disk->colours[L"B"] = 0xFF0000FFu;
+        disk->signatures[L"B"] = FileSignature{{1, 7}, 1000, 42};
         const auto worker = MakeWorker(disk);
         worker->Submit(Job(1, L"B", true));
         ASSERT_TRUE(disk->WaitFor([&] { return disk->renders[L"B"] == 1; }));
-        if (changedBetween) {
+        {
             const std::lock_guard<std::mutex> lock(disk->mutex);
-            disk->signatures[L"B"].lastWrite = 43;
-            disk->colours[L"B"] = 0xFF00FF00u;
+            if (c.between == Between::FileReplaced) {
+                disk->signatures[L"B"].lastWrite = 43;
+                disk->colours[L"B"] = 0xFF00FF00u;
+            } else if (c.between == Between::FileReadableAgain) {
+                disk->colours[L"B"] = 0xFF0000FFu;
+            }
         }
         worker->Submit(Job(2, L"B"));
         ASSERT_TRUE(disk->WaitFor([&] { return disk->delivered.size() == 1; }));
         const std::lock_guard<std::mutex> lock(disk->mutex);
         EXPECT_EQ(disk->delivered[0].first, 2u) << "only the slide change is delivered";
-        EXPECT_EQ(disk->renders[L"B"], changedBetween ? 2 : 1);
-        EXPECT_EQ(disk->delivered[0].second, changedBetween ? 0xFF00FF00u : 0xFF0000FFu);
+        EXPECT_EQ(disk->renders[L"B"], c.renders);
+        EXPECT_EQ(disk->delivered[0].second, c.shown);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "harness.h"
@@ -66,9 +67,17 @@ TEST(HandleStream, ReadsWhatItIsAskedForWhereverItIsAsked) {
         EXPECT_EQ(buffer.substr(0, read), content.substr(step.expectedAt, read));
     }
 
-    LARGE_INTEGER beforeTheStart{};
-    beforeTheStart.QuadPart = -1;
-    EXPECT_EQ(stream->Seek(beforeTheStart, STREAM_SEEK_SET, nullptr), STG_E_INVALIDFUNCTION);
+    struct Refused {
+        DWORD origin;
+        LONGLONG move;
+    };
+    const Refused refused[] = {{STREAM_SEEK_SET, -1},        {STREAM_SEEK_SET, LLONG_MIN}, {STREAM_SEEK_CUR, LLONG_MIN},
+                               {STREAM_SEEK_END, LLONG_MIN}, {STREAM_SEEK_END, LLONG_MAX}};
+    for (const Refused& r : refused) {
+        LARGE_INTEGER move{};
+        move.QuadPart = r.move;
+        EXPECT_EQ(stream->Seek(move, r.origin, nullptr), STG_E_INVALIDFUNCTION) << "origin " << r.origin << ", " << r.move;
+    }
     STATSTG stat{};
     ASSERT_EQ(stream->Stat(&stat, STATFLAG_NONAME), S_OK);
     EXPECT_EQ(stat.cbSize.QuadPart, content.size());
