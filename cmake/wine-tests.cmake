@@ -57,6 +57,7 @@ set(TESSARO_E2E_SOURCES
   tests/e2e/crash_test.cpp
   tests/e2e/hostile_slides_test.cpp
   tests/e2e/long_run_test.cpp
+  tests/e2e/ways_out_test.cpp
 )
 add_executable(e2e_tests tests/e2e/e2e_main.cpp ${TESSARO_E2E_SOURCES})
 target_link_libraries(e2e_tests PRIVATE tessaro_e2e_harness tessaro_slides GTest::gtest)

@@ -9,12 +9,26 @@ namespace {
 constexpr wchar_t kClassName[] = L"TessaroDesktopChanges";
 constexpr UINT kGiveBack = WM_APP;
 
-// Hides or shows the taskbar without touching its position, size or z-order.
-constexpr UINT kTrayFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+// Hides or shows a taskbar without touching its position, size or z-order, and without waiting
+// for Explorer to do it: the request is posted to its thread.
+constexpr UINT kTaskbarFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
+
+// The primary monitor's taskbar and those of the other monitors, where they are visible.
+// Looking them up asks Explorer nothing: window classes and titles are read without messages.
+std::vector<HWND> VisibleTaskbars() {
+    std::vector<HWND> taskbars;
+    HWND primary = ::FindWindowW(L"Shell_traywnd", L"");
+    if (primary && ::IsWindowVisible(primary)) taskbars.push_back(primary);
+    for (HWND other = nullptr; (other = ::FindWindowExW(nullptr, other, L"Shell_SecondaryTrayWnd", nullptr));) {
+        if (::IsWindowVisible(other)) taskbars.push_back(other);
+    }
+    return taskbars;
+}
 
 }  // namespace
 
 DesktopChanges::~DesktopChanges() {
+    GiveBack();
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
@@ -30,9 +44,8 @@ void DesktopChanges::Take(HWND window) {
 
     ::ShowCursor(FALSE);
     savedImeContext_ = ::ImmAssociateContext(window_, nullptr);
-    trayWnd_ = ::FindWindowW(L"Shell_traywnd", L"");
-    trayWasVisible_ = trayWnd_ && ::IsWindowVisible(trayWnd_);
-    if (trayWasVisible_) ::SetWindowPos(trayWnd_, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | kTrayFlags);
+    hiddenTaskbars_ = VisibleTaskbars();
+    for (HWND taskbar : hiddenTaskbars_) ::SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | kTaskbarFlags);
     taken_ = true;
 }
 
@@ -49,6 +62,7 @@ void DesktopChanges::GiveBack() {
 
 void DesktopChanges::GiveBackHere() {
     if (!taken_.exchange(false)) return;  // given back already, perhaps by another thread
+    for (HWND taskbar : hiddenTaskbars_) ::SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | kTaskbarFlags);
     // The pointer's display count and the window's input-method context can only be given back by
     // the taking thread. When it is stuck they stay as they are; the system drops both with the
     // thread and its window when the process ends.
@@ -56,7 +70,6 @@ void DesktopChanges::GiveBackHere() {
         ::ShowCursor(TRUE);
         savedImeContext_ = ::ImmAssociateContext(window_, savedImeContext_);
     }
-    if (trayWasVisible_) ::SetWindowPos(trayWnd_, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | kTrayFlags);
 }
 
 LRESULT DesktopChanges::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

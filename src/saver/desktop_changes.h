@@ -1,31 +1,35 @@
 #pragma once
 // What the saver changes on the desktop while it runs, and gives back when it ends, however it
 // ends, a crash included: the pointer hidden, the window's input-method context detached, the
-// taskbar hidden.
+// taskbars hidden (the primary monitor's, and from Windows 8 on one on each other monitor).
 //
 // The pointer's display count and the input-method context belong to the thread that took them,
 // so that thread gives them back. A crash may come on any other thread: it then asks the taking
 // thread through a small message-only window of its own, and gives back what it can itself when
 // that thread does not answer.
+//
+// The taskbars belong to Explorer, which may be hung: they are hidden and shown without waiting
+// for it, and come back first, being the only change that outlives the saver's process.
 
 #include <windows.h>
 #include <imm.h>
 
 #include <atomic>
+#include <vector>
 
 namespace tessaro {
 
 class DesktopChanges {
 public:
     DesktopChanges() = default;
-    ~DesktopChanges();
+    ~DesktopChanges();  // gives back what is still taken
     DesktopChanges(const DesktopChanges&) = delete;
     DesktopChanges& operator=(const DesktopChanges&) = delete;
 
     // On window's thread, once: hides the pointer, detaches the window's input-method context and
-    // hides the taskbar when it is visible (one the user hid stays hidden afterwards).
+    // hides the taskbars that are visible (one the user hid stays hidden afterwards).
     void Take(HWND window);
-    // From any thread, any number of times: the first call after Take gives all three back.
+    // From any thread, any number of times: the first call after Take gives everything back.
     void GiveBack();
 
     // How long another thread waits for the taking thread to give the desktop back: as long as the
@@ -42,8 +46,7 @@ private:
     HWND window_ = nullptr;
     DWORD takingThread_ = 0;
     HIMC savedImeContext_ = nullptr;
-    HWND trayWnd_ = nullptr;
-    bool trayWasVisible_ = false;
+    std::vector<HWND> hiddenTaskbars_;  // written before taken_ is set, only read afterwards
     std::atomic<bool> taken_{false};
 };
 

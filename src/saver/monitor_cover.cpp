@@ -44,7 +44,7 @@ void MonitorCover::BringToTop() {
 }
 
 LRESULT MonitorCover::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (takeInput_(window, message, lParam)) return 0;
+    if (takeInput_(window, message, wParam, lParam)) return 0;
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 

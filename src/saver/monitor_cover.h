@@ -13,7 +13,7 @@ namespace tessaro {
 class MonitorCover {
 public:
     // Takes a message to any of the saver's windows; false when it is not input for the saver.
-    using TakeInput = std::function<bool(HWND window, UINT message, LPARAM lParam)>;
+    using TakeInput = std::function<bool(HWND window, UINT message, WPARAM wParam, LPARAM lParam)>;
 
     static bool Register(HINSTANCE instance);
 

@@ -2,10 +2,10 @@
 
 #include <windowsx.h>
 
-#include <cstring>
 #include <optional>
 
 #include "render_mailbox.h"
+#include "show/saver_input.h"
 #include "show/slide_sequence.h"
 #include "win32/diagnostics.h"
 #include "win32/window_class.h"
@@ -21,7 +21,7 @@ constexpr UINT kSlidesRendered = WM_APP + 1;
 
 // What a message to one of the saver's windows is to the saver, if anything. Positions are taken
 // to virtual-screen coordinates, so that one reference point serves every monitor.
-std::optional<SaverInput> InputOf(HWND window, UINT message, LPARAM lParam) {
+std::optional<SaverInput> InputOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE: {
             POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -38,9 +38,38 @@ std::optional<SaverInput> InputOf(HWND window, UINT message, LPARAM lParam) {
             return SaverInput{SaverInput::Kind::ButtonDown};
         case WM_CLOSE:
             return SaverInput{SaverInput::Kind::CloseRequested};
+        case WM_ACTIVATEAPP:
+            // lParam: the thread of the window that becomes active. All the saver's windows are on
+            // this thread, so moving among them is never another program taking the foreground.
+            if (wParam || static_cast<DWORD>(lParam) == ::GetCurrentThreadId()) return std::nullopt;
+            return SaverInput{SaverInput::Kind::ForegroundLost};
         default:
             return std::nullopt;
     }
+}
+
+// Why the saver ends, for its trace.
+const wchar_t* Reason(SaverInput::Kind input) {
+    switch (input) {
+        case SaverInput::Kind::KeyDown: return L"a key was pressed";
+        case SaverInput::Kind::ButtonDown: return L"a mouse button was pressed";
+        case SaverInput::Kind::PointerMoved: return L"the mouse moved";
+        case SaverInput::Kind::CloseRequested: return L"a window was asked to close";
+        case SaverInput::Kind::ForegroundLost: return L"another program took the foreground";
+    }
+    return L"input";
+}
+
+// The screen's pixels as a DIB: 32-bit, rows top-down, as composed.
+BITMAPINFO ScreenDib(const Bitmap& screen) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = screen.width;
+    info.bmiHeader.biHeight = -screen.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
 }
 
 }  // namespace
@@ -88,31 +117,8 @@ void SaverWindow::Show() {
     ::UpdateWindow(hwnd_);
 }
 
-// Black, as a new DIB section is.
-void SaverWindow::MakeBackBuffer() {
-    backBufferDc_.reset();  // before the bitmap selected into it
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = screenWidth_;
-    info.bmiHeader.biHeight = -screenHeight_;  // top-down rows, as composed
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    backBuffer_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &backBufferBits_, nullptr, 0));
-    backBufferDc_.reset(::CreateCompatibleDC(nullptr));
-    if (backBuffer_ && backBufferDc_) {
-        ::SelectObject(backBufferDc_.get(), backBuffer_.get());
-    } else {
-        // Every slide will stay black.
-        TraceFailure(L"making the back buffer", kTraceSubject, LastErrorResult());
-        backBufferBits_ = nullptr;
-    }
-}
-
 // The window was created the size of the screen, with its black background.
 void SaverWindow::TakeOverDesktop() {
-    MakeBackBuffer();
-
     wchar_t emptyText[] = L"";
     ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, emptyText, 0);
     desktop_.Take(hwnd_);
@@ -135,25 +141,28 @@ void SaverWindow::CoverOtherMonitors() {
             covers_[i]->Cover(monitors[i]);
         } else {
             covers_.push_back(std::make_unique<MonitorCover>(
-                instance_, monitors[i], [this](HWND window, UINT message, LPARAM lParam) {
-                    return TakeInput(window, message, lParam);
+                instance_, monitors[i], [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                    return TakeInput(window, message, wParam, lParam);
                 }));
         }
     }
 }
 
 // The monitors changed (one plugged in or out, a new resolution, a remote session): everything
-// is fitted to them again, and the slide is rendered anew for the primary monitor's new size.
+// is fitted to them again, and when the primary monitor's size changed, the slide is rendered
+// anew for it.
 void SaverWindow::FollowDisplay() {
+    const int oldWidth = screenWidth_;
+    const int oldHeight = screenHeight_;
     ReadScreenSize();
-    MakeBackBuffer();
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, screenWidth_, screenHeight_, SWP_NOACTIVATE);
     CoverOtherMonitors();
-    CarryOut(slideShow_.DisplayChanged(true), nullptr);
+    CarryOut(slideShow_.DisplayChanged(screenWidth_ != oldWidth || screenHeight_ != oldHeight), nullptr);
 }
 
-void SaverWindow::EndSaver() {
+void SaverWindow::End(std::wstring_view why) {
     desktop_.GiveBack();
+    TraceNote(L"the saver ends: " + std::wstring(why));
     // The desktop is back; now end at once. ExitProcess would first stop the worker wherever it
     // is, possibly inside a codec holding a lock, and then run every DLL's detach code, which can
     // wait on that lock forever. Nothing is left to flush: the saver writes nothing.
@@ -161,7 +170,7 @@ void SaverWindow::EndSaver() {
     ::ExitProcess(0);  // never reached; tells the compiler this function does not return
 }
 
-void SaverWindow::CarryOut(const SlideShow::Actions& actions, const SlideFrame* frame) {
+void SaverWindow::CarryOut(const SlideShow::Actions& actions, SlideFrame* frame) {
     if (actions.overdueSlide != 0) {
         TraceFailure(L"rendering the slide within one interval", SlidePath(applicationFolder_, actions.overdueSlide),
                      HRESULT_FROM_WIN32(ERROR_TIMEOUT));
@@ -170,8 +179,8 @@ void SaverWindow::CarryOut(const SlideShow::Actions& actions, const SlideFrame* 
         }
     }
     switch (actions.screen) {
-        case SlideShow::Actions::Screen::ShowFrame: Present(&frame->screen); break;
-        case SlideShow::Actions::Screen::Black: Present(nullptr); break;
+        case SlideShow::Actions::Screen::ShowFrame: Present(std::move(*frame)); break;
+        case SlideShow::Actions::Screen::Black: Present(std::nullopt); break;
         case SlideShow::Actions::Screen::Keep: break;
     }
     if (actions.render) {
@@ -183,19 +192,15 @@ void SaverWindow::CarryOut(const SlideShow::Actions& actions, const SlideFrame* 
 
 void SaverWindow::TakeRenderedSlides() {
     for (const std::unique_ptr<RenderResult>& result : mailbox_->Take()) {
-        const SlideFrame* frame = result->frame ? &*result->frame : nullptr;
+        SlideFrame* frame = result->frame ? &*result->frame : nullptr;
         CarryOut(slideShow_.Rendered(result->generation, frame != nullptr), frame);
     }
 }
 
-void SaverWindow::Present(const Bitmap* screen) {
-    if (!backBufferBits_) return;
-    const std::size_t bytes = static_cast<std::size_t>(screenWidth_) * screenHeight_ * sizeof(std::uint32_t);
-    if (screen && screen->width == screenWidth_ && screen->height == screenHeight_) {
-        std::memcpy(backBufferBits_, screen->pixels.data(), bytes);
-    } else {
-        std::memset(backBufferBits_, 0, bytes);
-    }
+// The frame that was shown goes as this one comes: the saver holds one screen besides the one
+// the worker renders ahead.
+void SaverWindow::Present(std::optional<SlideFrame> frame) {
+    shown_ = std::move(frame);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
     ::UpdateWindow(hwnd_);
 }
@@ -203,8 +208,10 @@ void SaverWindow::Present(const Bitmap* screen) {
 void SaverWindow::Paint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd_, &paint);
-    if (backBufferBits_) {
-        if (!::BitBlt(dc, 0, 0, screenWidth_, screenHeight_, backBufferDc_.get(), 0, 0, SRCCOPY)) {
+    if (shown_ && shown_->screen.width == screenWidth_ && shown_->screen.height == screenHeight_) {
+        const BITMAPINFO dib = ScreenDib(shown_->screen);
+        if (!::SetDIBitsToDevice(dc, 0, 0, screenWidth_, screenHeight_, 0, 0, 0, screenHeight_,
+                                 shown_->screen.pixels.data(), &dib, DIB_RGB_COLORS)) {
             TraceFailure(L"drawing the slide on the window", kTraceSubject, LastErrorResult());
         }
     } else {
@@ -245,7 +252,7 @@ LRESULT SaverWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             return 0;
         }
         case WM_ERASEBKGND:
-            return 1;  // the back buffer covers every pixel; erasing first would flash black
+            return 1;  // painting covers every pixel; erasing first would flash black
         case WM_PAINT:
             Paint();
             return 0;
@@ -253,15 +260,15 @@ LRESULT SaverWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             FollowDisplay();
             return 0;
         default:
-            if (TakeInput(window, message, lParam)) return 0;
+            if (TakeInput(window, message, wParam, lParam)) return 0;
             return ::DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
-bool SaverWindow::TakeInput(HWND window, UINT message, LPARAM lParam) {
-    const std::optional<SaverInput> input = InputOf(window, message, lParam);
+bool SaverWindow::TakeInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::optional<SaverInput> input = InputOf(window, message, wParam, lParam);
     if (!input) return false;
-    if (slideShow_.EndsOn(*input)) EndSaver();
+    if (slideShow_.EndsOn(*input)) End(Reason(input->kind));
     return true;
 }
 

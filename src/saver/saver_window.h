@@ -11,15 +11,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "crash_guard.h"
 #include "desktop_changes.h"
 #include "monitor_cover.h"
 #include "show/render_workers.h"
-#include "show/saver_input.h"
 #include "show/slide_show.h"
-#include "win32/unique_resource.h"
 
 namespace tessaro {
 
@@ -46,24 +45,25 @@ public:
     // Covers the other monitors, then shows the window and maximises it (to the whole primary
     // monitor). It is black until the first slide is ready, and input ends the saver from now on.
     void Show();
+    // Gives the desktop back, says why the saver ends, and ends the process at once: every way
+    // out of the saver comes here but a crash (CrashGuard).
+    [[noreturn]] void End(std::wstring_view why);
 
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    // What the saver does to the desktop once its window exists: the back buffer, the screen-saving
-    // flag, the pointer, input method and taskbar, the topmost place.
+    // What the saver does to the desktop once its window exists: the screen-saving flag, the
+    // pointer, input method and taskbars, the topmost place.
     void TakeOverDesktop();
-    [[noreturn]] void EndSaver();
     void OnSlideTimer();
     // Input to any of the saver's windows; false for any other message.
-    bool TakeInput(HWND window, UINT message, LPARAM lParam);
+    bool TakeInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void ReadScreenSize();
-    void MakeBackBuffer();
     void CoverOtherMonitors();
     void FollowDisplay();
     void TakeRenderedSlides();
-    void CarryOut(const SlideShow::Actions& actions, const SlideFrame* frame);
-    void Present(const Bitmap* screen);
+    void CarryOut(const SlideShow::Actions& actions, SlideFrame* frame);
+    void Present(std::optional<SlideFrame> frame);
     void Paint();
 
     friend struct WindowThunk;  // sets hwnd_
@@ -77,14 +77,12 @@ private:
     std::shared_ptr<RenderMailbox> mailbox_;  // shared with the worker threads
     RenderWorkers workers_;
 
-    DesktopChanges desktop_;  // pointer, input-method context and taskbar, taken when the window is made
+    DesktopChanges desktop_;  // pointer, input-method context and taskbars, taken when the window is made
     CrashGuard crashGuard_{desktop_};
 
-    // What the window shows: a DIB the size of the primary monitor, painted with one blit.
-    // The bitmap is declared first so that it outlives the DC it is selected into.
-    UniqueBitmap backBuffer_;
-    UniqueHdc backBufferDc_;
-    void* backBufferBits_ = nullptr;  // null when the back buffer could not be made
+    // What the window shows: the frame a worker finished, handed over whole and painted as it
+    // is; black when there is none.
+    std::optional<SlideFrame> shown_;
     int screenWidth_ = 0;
     int screenHeight_ = 0;
 };

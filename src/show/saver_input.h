@@ -10,6 +10,7 @@ struct SaverInput {
         ButtonDown,      // any mouse button
         PointerMoved,    // to x, y in virtual-screen pixels
         CloseRequested,  // the system asks a saver window to close
+        ForegroundLost,  // another program's window became the active one
     };
     Kind kind;
     float x = 0.0f;

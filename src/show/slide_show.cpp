@@ -71,7 +71,9 @@ bool SlideShow::EndsOn(const SaverInput& input) {
     switch (input.kind) {
         case SaverInput::Kind::KeyDown:
         case SaverInput::Kind::ButtonDown:
-        case SaverInput::Kind::CloseRequested: return true;
+        case SaverInput::Kind::CloseRequested:
+        // Whatever the user types next would reach a window the saver hides.
+        case SaverInput::Kind::ForegroundLost: return true;
         case SaverInput::Kind::PointerMoved: return movement_.OnMove(input.x, input.y);
     }
     return false;

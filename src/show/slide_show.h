@@ -46,8 +46,9 @@ public:
     // the old size is stale; otherwise the slide stays as it is. Either way, whatever moved the
     // pointer was not the user: the next movement only records the reference.
     Actions DisplayChanged(bool primarySizeChanged);
-    // True when the input ends the saver: any key, any button, a request to close, and a movement
-    // that leaves the dead zone around the reference point.
+    // True when the input ends the saver: any key, any button, a request to close, another
+    // program taking the foreground, and a movement that leaves the dead zone around the
+    // reference point.
     bool EndsOn(const SaverInput& input);
 
     std::int16_t NextSlide() const { return nextSlide_; }

@@ -29,9 +29,14 @@ int RunProgram(HINSTANCE instance, SaverBuild saverBuild) {
         }
         case LaunchAction::Saver: {
             SaverWindow saver(ApplicationFolder(executablePath), std::move(saverBuild));
-            if (!saver.Create(instance)) return 0;
-            saver.Show();
-            return RunMessageLoop(nullptr);
+            const bool created = saver.Create(instance);
+            if (created) {
+                saver.Show();
+                // Input ends the saver inside the loop; the loop itself ends only when the thread
+                // is told to quit (WM_QUIT) or cannot get its messages.
+                RunMessageLoop(nullptr);
+            }
+            saver.End(created ? L"its thread was told to quit" : L"its window could not be made");
         }
     }
     return 0;

@@ -4,19 +4,29 @@
 #include <string>
 
 namespace tessaro {
+namespace {
+
+void WriteLine(std::wstring_view text) {
+    std::wstring line = L"Tessaro: ";
+    line.append(text);
+    line += L"\n";
+    ::OutputDebugStringW(line.c_str());
+}
+
+}  // namespace
 
 void TraceFailure(std::wstring_view what, std::wstring_view subject, HRESULT result) {
     wchar_t hex[16];
     std::swprintf(hex, 16, L"0x%08lX", static_cast<unsigned long>(result));
-    std::wstring line = L"Tessaro: ";
-    line.append(what);
-    line += L" failed for ";
-    line.append(subject);
-    line += L": ";
-    line += hex;
-    line += L"\n";
-    ::OutputDebugStringW(line.c_str());
+    std::wstring text(what);
+    text += L" failed for ";
+    text.append(subject);
+    text += L": ";
+    text += hex;
+    WriteLine(text);
 }
+
+void TraceNote(std::wstring_view text) { WriteLine(text); }
 
 HRESULT LastErrorResult() {
     const DWORD error = ::GetLastError();

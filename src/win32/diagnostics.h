@@ -11,6 +11,9 @@ namespace tessaro {
 // "Tessaro: <what> failed for <subject>: 0x<result>"
 void TraceFailure(std::wstring_view what, std::wstring_view subject, HRESULT result);
 
+// "Tessaro: <text>": what a trace should know besides failures, such as why the saver ended.
+void TraceNote(std::wstring_view text);
+
 // The calling thread's last Win32 error as an HRESULT; E_FAIL when a failed call set none.
 HRESULT LastErrorResult();
 

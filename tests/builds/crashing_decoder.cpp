@@ -23,6 +23,8 @@ namespace {
     std::abort();  // not reached
 }
 
+LRESULT CALLBACK CrashingWindowProcedure(HWND, UINT, WPARAM, LPARAM) { WriteToNowhere(); }
+
 class CrashingDecoder final : public SlideDecoder {
 public:
     std::optional<FileSignature> Signature(const std::wstring& path) override { return wic_.Signature(path); }
@@ -34,11 +36,10 @@ public:
         if (start == "THROW IN WORKER") throw std::runtime_error("a codec's exception");
         if (start == "CRASH IN THREAD") std::thread(&WriteToNowhere).detach();
         if (start == "CRASH IN WINDOW") {
-            // A screen of the right size without its pixels: the window reads them from nowhere.
-            SlideFrame frame;
-            frame.screen.width = screenWidth;
-            frame.screen.height = screenHeight;
-            return frame;
+            // The saver window's next message runs code that writes to nowhere, on its own thread.
+            HWND saver = ::FindWindowW(L"TessaroSaverWindow", nullptr);
+            ::SetWindowLongPtrW(saver, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CrashingWindowProcedure));
+            ::PostMessageW(saver, WM_NULL, 0, 0);
         }
         return wic_.Render(path, screenWidth, screenHeight, stop);
     }

@@ -12,7 +12,8 @@ namespace tessaro::e2e {
 
 // A topmost window of the test's own, in a stock brush's colour, on a thread of its own whose
 // messages it answers as any window's thread would, until the test holds it: then a message
-// another thread sends it waits until the test lets the thread go on.
+// another thread sends it waits until the test lets the thread go on. It takes the foreground
+// only when asked to, as a program's window that pops up would.
 class TestWindow {
 public:
     TestWindow(const wchar_t* className, RECT rect, int stockBrush = WHITE_BRUSH)
@@ -31,6 +32,10 @@ public:
     bool Visible() const { return ::IsWindowVisible(window_) != FALSE; }
     void BringToTop() const { ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
 
+    // Its own thread makes it the foreground window.
+    void TakeForeground() const { ::PostMessageW(window_, kTakeForeground, 0, 0); }
+    bool IsForeground() const { return ::GetForegroundWindow() == window_; }
+
     // Its thread stops answering.
     void Hold() {
         ::PostMessageW(window_, kHold, 0, 0);
@@ -44,6 +49,7 @@ public:
 
 private:
     static constexpr UINT kHold = WM_APP;
+    static constexpr UINT kTakeForeground = WM_APP + 1;
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<TestWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -55,6 +61,11 @@ private:
                 ::SetEvent(self->messageWaits_.get());
                 ::WaitForSingleObject(release, INFINITE);
             }
+            return 0;
+        }
+        if (message == kTakeForeground) {
+            ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) & ~WS_EX_NOACTIVATE);
+            ::SetForegroundWindow(window);
             return 0;
         }
         if (message == WM_DESTROY) ::PostQuitMessage(0);

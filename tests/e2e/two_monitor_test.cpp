@@ -196,15 +196,28 @@ TEST_F(TwoMonitors, AClickOnTheOtherMonitorGivesTheDesktopBackAsItWas) {
     std::unique_ptr<Process> process;
     ASSERT_NE(StartSaver(folder, process), nullptr);
     ASSERT_TRUE(WaitUntil([&] { return OffPixels(other_).empty(); }, kPatience)) << "the other monitor is not covered";
-    EXPECT_FALSE(taskbar.Visible());
+    EXPECT_TRUE(WaitUntil([&] { return !taskbar.Visible(); }, kPatience));
     EXPECT_FALSE(CursorShowing());
 
     ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(process->WaitForExit(kPatience));
-    EXPECT_TRUE(taskbar.Visible());
+    EXPECT_TRUE(WaitUntil([&] { return taskbar.Visible(); }, kPatience));
     EXPECT_TRUE(CursorShowing());
     EXPECT_TRUE(WaitUntil([&] { return Screenshot::Take(other_) == before; }, kPatience))
         << "the other monitor does not show what it showed before";
+}
+
+// The saver's own windows do not count as another program taking the foreground.
+TEST_F(TwoMonitors, TheCoverOfTheOtherMonitorBecomingActiveKeepsTheSaver) {
+    const SaverFolder folder;
+    std::unique_ptr<Process> process;
+    ASSERT_NE(StartSaver(folder, process), nullptr);
+    HWND cover = process->WaitForWindow(L"TessaroMonitorCover", kPatience);
+    ASSERT_NE(cover, nullptr);
+    ::SetForegroundWindow(cover);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == cover; }, kPatience));
+    EXPECT_FALSE(process->WaitForExit(kQuietPeriod)) << "the saver ended when its own window became active";
+    EndWithKey(*process);
 }
 
 // Runs last: it changes the primary monitor's mode, and puts it back however it ends.

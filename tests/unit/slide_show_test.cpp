@@ -159,7 +159,7 @@ TEST(SlideShow, FollowsEachSequenceOfEvents) {
     }
 }
 
-TEST(SlideShow, AnyKeyButtonOrRequestToCloseEndsTheSaverAndMovementOnlyOutOfTheDeadZone) {
+TEST(SlideShow, AnyKeyButtonRequestToCloseOrLostForegroundEndsTheSaverAndMovementOnlyOutOfTheDeadZone) {
     using Kind = SaverInput::Kind;
     struct Case {
         SaverInput input;
@@ -168,6 +168,7 @@ TEST(SlideShow, AnyKeyButtonOrRequestToCloseEndsTheSaverAndMovementOnlyOutOfTheD
     // After the start the first movement only records the reference point (movement_rule_test).
     const Case cases[] = {
         {{Kind::KeyDown}, true},           {{Kind::ButtonDown}, true},           {{Kind::CloseRequested}, true},
+        {{Kind::ForegroundLost}, true},
         {{Kind::PointerMoved, 9, 9}, false}, {{Kind::PointerMoved, 14, 14}, false}, {{Kind::PointerMoved, 15, 15}, true},
     };
     SlideShow show(46);

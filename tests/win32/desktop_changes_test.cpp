@@ -44,12 +44,13 @@ protected:
     void ExpectTaken() const {
         EXPECT_EQ(CursorCount(), cursorBefore_ - 1) << "the pointer is not hidden";
         EXPECT_EQ(ImeContextOf(window_), nullptr) << "the input-method context is still attached";
-        EXPECT_FALSE(taskbar_.Visible()) << "the taskbar is not hidden";
+        // The taskbar's thread hides and shows it when it gets to it; Take and GiveBack do not wait.
+        EXPECT_TRUE(e2e::WaitUntil([&] { return !taskbar_.Visible(); }, e2e::kPatience)) << "the taskbar is not hidden";
     }
     void ExpectGivenBack() const {
         EXPECT_EQ(CursorCount(), cursorBefore_) << "the pointer's display count is not back where it was";
         EXPECT_EQ(ImeContextOf(window_), imeBefore_) << "the input-method context is not back";
-        EXPECT_TRUE(taskbar_.Visible()) << "the taskbar is not back";
+        EXPECT_TRUE(e2e::WaitUntil([&] { return taskbar_.Visible(); }, e2e::kPatience)) << "the taskbar is not back";
     }
 
     HWND window_ = nullptr;
@@ -98,7 +99,7 @@ TEST_F(DesktopChangesTest, WhenTheTakingThreadDoesNotAnswerTheCallerGivesTheTask
     desktop.Take(window_);
     std::thread crashing([&] { desktop.GiveBack(); });
     crashing.join();  // this thread answers no message meanwhile
-    EXPECT_TRUE(taskbar_.Visible()) << "the taskbar is not back";
+    EXPECT_TRUE(e2e::WaitUntil([&] { return taskbar_.Visible(); }, e2e::kPatience)) << "the taskbar is not back";
     MSG message;
     ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     EXPECT_EQ(CursorCount(), cursorBefore_ - 1);
