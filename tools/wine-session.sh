@@ -10,6 +10,8 @@
 # TESSARO_USE_DISPLAY=1 with DISPLAY set: use that display instead of Xvfb.
 # TESSARO_WINE_DESKTOP=none: no virtual desktop, so no taskbar; Wine shows the X screen's own
 # monitors (tools/two-monitor-session.sh). The prefix remembers which it was made for.
+# TESSARO_WINE_XSCREEN=WxH: an Xvfb screen of that size (the desktop still starts at 1024x768, and
+# may grow to it: the benchmark's 3840x2160 figure). A running session of another size is made anew.
 set -euo pipefail
 # shellcheck source=tools/session-common.sh
 . "$(dirname "$0")/session-common.sh"
@@ -17,6 +19,7 @@ set -euo pipefail
 readonly SCREEN_W=1024 SCREEN_H=768
 readonly FIRST_DISPLAY=90 DISPLAY_TRIES=40
 readonly DESKTOP=${TESSARO_WINE_DESKTOP:-shell}
+readonly X_SCREEN=${TESSARO_WINE_XSCREEN:-${SCREEN_W}x${SCREEN_H}}
 
 ORIG_DISPLAY=${DISPLAY:-}
 QUIET=0
@@ -103,7 +106,7 @@ desktop_ready() {
 # session.pids is written as each process starts, so a start that fails
 # half-way still leaves what stop needs; session.env only once all is ready.
 load_env() {
-    XVFB_TAG='' KEEPALIVE_TAG='' SESSION_DISPLAY=''
+    XVFB_TAG='' KEEPALIVE_TAG='' SESSION_DISPLAY='' SESSION_XSCREEN=''
     local f line
     for f in "$PIDS_FILE" "$ENV_FILE"; do
         [[ -r $f ]] || continue
@@ -112,6 +115,7 @@ load_env() {
             'export DISPLAY='*) SESSION_DISPLAY=${line#export DISPLAY=} ;;
             'TESSARO_WINE_XVFB='*) XVFB_TAG=${line#*=} ;;
             'TESSARO_WINE_KEEPALIVE='*) KEEPALIVE_TAG=${line#*=} ;;
+            'TESSARO_WINE_XSCREEN='*) SESSION_XSCREEN=${line#*=} ;;
             esac
         done <"$f"
     done
@@ -127,6 +131,7 @@ healthy() {
         [[ $SESSION_DISPLAY == "$ORIG_DISPLAY" && -z $XVFB_TAG ]] || return 1
     elif [[ -n $XVFB_TAG ]]; then
         proc_alive "$XVFB_TAG" || return 1
+        [[ $SESSION_XSCREEN == "$X_SCREEN" ]] || return 1
     else
         return 1
     fi
@@ -230,7 +235,7 @@ ensure_prefix() {
 start_xvfb() {
     : >"$XVFB_LOG"
     start_x_server "$FIRST_DISPLAY" "$DISPLAY_TRIES" "$STATE/xvfb.display" "$XVFB_LOG" \
-        Xvfb -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -noreset -nolisten tcp
+        Xvfb -screen 0 "${X_SCREEN}x24" -noreset -nolisten tcp
     XVFB_TAG=$(proc_tag "$X_PID") || die_log "Xvfb $X_DISPLAY exited at once" "$XVFB_LOG"
     record_pid XVFB "$XVFB_TAG"
     SESSION_DISPLAY=$X_DISPLAY
@@ -279,6 +284,7 @@ start_session() {
         echo "export WINEDEBUG=-all"
         echo "TESSARO_WINE_XVFB=$XVFB_TAG"
         echo "TESSARO_WINE_KEEPALIVE=$KEEPALIVE_TAG"
+        echo "TESSARO_WINE_XSCREEN=$X_SCREEN"
     } >"$tmp"
     mv -f "$tmp" "$ENV_FILE"
 }
