@@ -161,13 +161,24 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
     if (FAILED(hr)) return failed(L"decoding the slide", hr);
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return failed(L"reading the slide's first frame", hr);
+    return RenderFrame(factory_.get(), frame.get(), orientation, screenWidth, screenHeight, stop, path);
+}
+
+std::optional<SlideFrame> RenderFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Orientation orientation,
+                                      int screenWidth, int screenHeight, const std::atomic<bool>& stop,
+                                      const std::wstring& path) {
+    const auto failed = [&](const wchar_t* what, HRESULT code) {
+        TraceFailure(what, path, code);
+        return std::nullopt;
+    };
+    HRESULT hr = S_OK;
     PictureSize stored;
     if (FAILED(hr = frame->GetSize(&stored.width, &stored.height))) return failed(L"reading the slide's size", hr);
     const std::optional<SlidePlan> plan = PlanSlide(screenWidth, screenHeight, stored, orientation);
     if (!plan) return failed(L"placing the slide", E_INVALIDARG);
 
-    std::optional<RowSource> rows = ReducedRows(frame.get(), stored, plan->scaled);
-    if (!rows) rows = FullRows(factory_.get(), frame.get(), stored, hr);
+    std::optional<RowSource> rows = ReducedRows(frame, stored, plan->scaled);
+    if (!rows) rows = FullRows(factory, frame, stored, hr);
     if (!rows) return failed(L"converting the slide's pixels", hr);
 
     SlideComposer composer(*plan, screenWidth, screenHeight, rows->size);
