@@ -11,10 +11,11 @@
 #include "win32/file_information.h"
 
 namespace tessaro {
-namespace {
 
 // A decoder's scaled decoding (IWICBitmapSourceTransform), which some SDK headers do not
-// declare: the same interface under a name of our own.
+// declare: the same interface under a name of our own. Not in the anonymous namespace: GCC would
+// take this file for the only place it can be implemented, find no implementation, and compile
+// every call of it as a call of a pure virtual function.
 struct ScaledDecode : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
                                                  WICBitmapTransformOptions transform, UINT stride, UINT bufferSize,
@@ -24,6 +25,8 @@ struct ScaledDecode : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
 };
 constexpr IID kScaledDecodeId = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+
+namespace {
 
 // Bands of this many rows at the most, and of at most this many bytes.
 constexpr UINT kBandRows = 64;
