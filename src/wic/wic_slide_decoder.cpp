@@ -117,6 +117,14 @@ std::optional<RowSource> FullRows(IWICImagingFactory* factory, IWICBitmapFrameDe
     return rows;
 }
 
+// Rows per copy: bands of at most kBandRows rows and kBandBytes bytes. A decoder may decode the
+// whole reduced picture again for every copy from it, so a reduced picture that fits in
+// kBandBytes is copied in one.
+UINT BandRows(const RowSource& rows, UINT stride) {
+    if (rows.reduced && static_cast<std::size_t>(stride) * rows.size.height <= kBandBytes) return rows.size.height;
+    return static_cast<UINT>(std::clamp<std::size_t>(kBandBytes / stride, 1, kBandRows));
+}
+
 }  // namespace
 
 WicSlideDecoder::WicSlideDecoder()
@@ -187,7 +195,7 @@ std::optional<SlideFrame> RenderFrame(IWICImagingFactory* factory, IWICBitmapFra
     SlideComposer composer(*plan, screenWidth, screenHeight, rows->size);
     if (plan->scaled.width == 0 || plan->scaled.height == 0) return composer.Finish();  // nothing to draw
     const UINT stride = rows->size.width * (rows->layout == PixelLayout::Bgr24 ? 3 : 4);
-    const UINT bandRows = static_cast<UINT>(std::clamp<std::size_t>(kBandBytes / stride, 1, kBandRows));
+    const UINT bandRows = BandRows(*rows, stride);
     std::vector<BYTE> band(static_cast<std::size_t>(stride) * bandRows);
     for (UINT top = 0; top < rows->size.height; top += bandRows) {
         if (stop) return std::nullopt;
