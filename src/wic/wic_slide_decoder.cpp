@@ -11,10 +11,11 @@
 #include "win32/file_information.h"
 
 namespace tessaro {
-namespace {
 
 // A decoder's scaled decoding (IWICBitmapSourceTransform), which some SDK headers do not
-// declare: the same interface under a name of our own.
+// declare: the same interface under a name of our own. Not in the anonymous namespace: GCC would
+// take this file for the only place it can be implemented, find no implementation, and compile
+// every call of it as a call of a pure virtual function.
 struct ScaledDecode : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
                                                  WICBitmapTransformOptions transform, UINT stride, UINT bufferSize,
@@ -24,6 +25,8 @@ struct ScaledDecode : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
 };
 constexpr IID kScaledDecodeId = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+
+namespace {
 
 // Bands of this many rows at the most, and of at most this many bytes.
 constexpr UINT kBandRows = 64;
@@ -114,6 +117,14 @@ std::optional<RowSource> FullRows(IWICImagingFactory* factory, IWICBitmapFrameDe
     return rows;
 }
 
+// Rows per copy: bands of at most kBandRows rows and kBandBytes bytes. A decoder may decode the
+// whole reduced picture again for every copy from it, so a reduced picture that fits in
+// kBandBytes is copied in one.
+UINT BandRows(const RowSource& rows, UINT stride) {
+    if (rows.reduced && static_cast<std::size_t>(stride) * rows.size.height <= kBandBytes) return rows.size.height;
+    return static_cast<UINT>(std::clamp<std::size_t>(kBandBytes / stride, 1, kBandRows));
+}
+
 }  // namespace
 
 WicSlideDecoder::WicSlideDecoder()
@@ -161,19 +172,30 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
     if (FAILED(hr)) return failed(L"decoding the slide", hr);
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return failed(L"reading the slide's first frame", hr);
+    return RenderFrame(factory_.get(), frame.get(), orientation, screenWidth, screenHeight, stop, path);
+}
+
+std::optional<SlideFrame> RenderFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Orientation orientation,
+                                      int screenWidth, int screenHeight, const std::atomic<bool>& stop,
+                                      const std::wstring& path) {
+    const auto failed = [&](const wchar_t* what, HRESULT code) {
+        TraceFailure(what, path, code);
+        return std::nullopt;
+    };
+    HRESULT hr = S_OK;
     PictureSize stored;
     if (FAILED(hr = frame->GetSize(&stored.width, &stored.height))) return failed(L"reading the slide's size", hr);
     const std::optional<SlidePlan> plan = PlanSlide(screenWidth, screenHeight, stored, orientation);
     if (!plan) return failed(L"placing the slide", E_INVALIDARG);
 
-    std::optional<RowSource> rows = ReducedRows(frame.get(), stored, plan->scaled);
-    if (!rows) rows = FullRows(factory_.get(), frame.get(), stored, hr);
+    std::optional<RowSource> rows = ReducedRows(frame, stored, plan->scaled);
+    if (!rows) rows = FullRows(factory, frame, stored, hr);
     if (!rows) return failed(L"converting the slide's pixels", hr);
 
     SlideComposer composer(*plan, screenWidth, screenHeight, rows->size);
     if (plan->scaled.width == 0 || plan->scaled.height == 0) return composer.Finish();  // nothing to draw
     const UINT stride = rows->size.width * (rows->layout == PixelLayout::Bgr24 ? 3 : 4);
-    const UINT bandRows = static_cast<UINT>(std::clamp<std::size_t>(kBandBytes / stride, 1, kBandRows));
+    const UINT bandRows = BandRows(*rows, stride);
     std::vector<BYTE> band(static_cast<std::size_t>(stride) * bandRows);
     for (UINT top = 0; top < rows->size.height; top += bandRows) {
         if (stop) return std::nullopt;

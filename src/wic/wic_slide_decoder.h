@@ -5,11 +5,22 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include <atomic>
+#include <optional>
+#include <string>
+
 #include "runtime_com.h"
 #include "slides/slide_decoder.h"
+#include "slides/slide_frame.h"
 #include "win32/unique_resource.h"
 
 namespace tessaro {
+
+// The screen for a decoded frame: from a reduced decode when the frame offers one still at least
+// the drawn size, else from its full-size pixels. `path` names the slide in failure traces only.
+std::optional<SlideFrame> RenderFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Orientation orientation,
+                                      int screenWidth, int screenHeight, const std::atomic<bool>& stop,
+                                      const std::wstring& path);
 
 class WicSlideDecoder final : public SlideDecoder {
 public:
