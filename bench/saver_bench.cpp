@@ -5,7 +5,8 @@
 // photo-like (grain over gradients: flat colour decodes far faster than photos) and made by the
 // benchmark itself.
 //
-//   bench_saver.exe [RUNS]        RUNS launches per launch figure (default 5)
+//   bench_saver.exe [RUNS [FIGURE]]   RUNS launches per launch figure (default 5); FIGURE one of
+//                                     input launch memory first-light black cpu huge upright
 //
 // The memory figure on a 3840 x 2160 screen needs an X screen that large for Wine's desktop to
 // grow to: run the benchmark in a session started with TESSARO_WINE_XSCREEN=3840x2160.
@@ -15,6 +16,8 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 #include <cstdio>
 #include <cwchar>
 #include <thread>
@@ -88,10 +91,16 @@ private:
     UINT height_;
 };
 
-// JPEG at quality 0.9, as cameras and editors save photos.
-std::string EncodePhoto(UINT width, UINT height, const GUID& container) {
-    PhotoSource source(width, height);
-    return EncodeSource(&source, container, 0.9f);
+// JPEG at quality 0.9, as cameras and editors save photos. Made once, when first asked for.
+const std::string& Photo(UINT width, UINT height, const GUID& container) {
+    static std::map<std::tuple<UINT, UINT, bool>, std::string> made;
+    std::string& photo = made[{width, height, container == GUID_ContainerFormatPng}];
+    if (photo.empty()) {
+        PhotoSource source(width, height);
+        photo = EncodeSource(&source, container, 0.9f);
+        std::printf("(made a %ux%u photo of %zu MB)\n", width, height, photo.size() >> 20);
+    }
+    return photo;
 }
 
 // WIC's own decode of a file: the decoder, then its last pixel, which forces the whole decode.
@@ -258,24 +267,20 @@ void Row(const char* figure, const char* ours, const char* floor, const char* go
 
 int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 5;
-    std::printf("Making photo-like pictures...\n");
-    const std::string photo6000 = EncodePhoto(6000, 4000, GUID_ContainerFormatJpeg);
-    const std::string photo12000 = EncodePhoto(12000, 9000, GUID_ContainerFormatJpeg);
-    const std::string png8000 = EncodePhoto(8000, 6000, GUID_ContainerFormatPng);
-    const std::string small = EncodePhoto(800, 600, GUID_ContainerFormatJpeg);
-    const std::string phone = WithExifOrientation(EncodePhoto(4000, 3000, GUID_ContainerFormatJpeg), 6);
-    std::printf("6000x4000 JPEG %zu MB, 12000x9000 JPEG %zu MB, 8000x6000 PNG %zu MB\n\n", photo6000.size() >> 20,
-                photo12000.size() >> 20, png8000.size() >> 20);
+    const std::wstring only = argc > 2 ? argv[2] : L"";
+    const auto wanted = [&](const wchar_t* figure) { return only.empty() || only == figure; };
+    const auto photo6000 = []() -> const std::string& { return Photo(6000, 4000, GUID_ContainerFormatJpeg); };
+    const auto photo12000 = []() -> const std::string& { return Photo(12000, 9000, GUID_ContainerFormatJpeg); };
 
     Backdrop backdrop;
     char ours[64], floor[96], goal[64];
     std::printf("%-52s %-14s %-34s %-22s %s\n", "figure", "ours", "floor (same run)", "goal", "");
 
     // Input while a huge PNG is decoded: a key 150 ms after the tick that asks for it.
-    {
+    if (wanted(L"input")) {
         const SaverFolder folder(L"TessaroQuickCycle.scr", L"tessaro-bench");
         folder.AddSolidSlide(1, 640, 480, 0x808080);
-        WriteFileBytes(folder.Slide(2), png8000);
+        WriteFileBytes(folder.Slide(2), Photo(8000, 6000, GUID_ContainerFormatPng));
         double worst = 0;
         for (int run = 0; run < 3; ++run) {
             backdrop.Show();
@@ -295,7 +300,11 @@ int wmain(int argc, wchar_t** argv) {
         Row("key 150 ms after a tick for an 8000x6000 PNG -> end", ours, floor, "<= 50 ms, worst of 3", worst <= 50);
     }
 
-    const double bareLaunch = MedianLaunchMs(backdrop, runs, [] { return StartBareWindow(); }, 0x000000, 0);
+    double bareLaunchMs = -1;  // measured when first needed
+    const auto bareLaunch = [&] {
+        if (bareLaunchMs < 0) bareLaunchMs = MedianLaunchMs(backdrop, runs, [] { return StartBareWindow(); }, 0x000000, 0);
+        return bareLaunchMs;
+    };
 
     // Launch until a big photo is on the screen, against a bare window plus WIC's own decode.
     const auto launchPhoto = [&](const char* figure, const std::string& picture) {
@@ -304,13 +313,13 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<double> decode;
         for (int run = 0; run < 3; ++run) decode.push_back(WicDecodeMs(folder.Slide(1)));
         const double launch = MedianLaunchMs(backdrop, 3, [&] { return folder.Start(L"/s"); }, kPatch, kPatchTolerance);
-        const double floorMs = bareLaunch + Median(decode);
+        const double floorMs = bareLaunch() + Median(decode);
         std::snprintf(ours, sizeof ours, "%.0f ms", launch);
-        std::snprintf(floor, sizeof floor, "%.0f ms (bare %.0f + decode %.0f)", floorMs, bareLaunch, Median(decode));
+        std::snprintf(floor, sizeof floor, "%.0f ms (bare %.0f + decode %.0f)", floorMs, bareLaunch(), Median(decode));
         std::snprintf(goal, sizeof goal, "<= 1.1 x: %.2f x", launch / floorMs);
         Row(figure, ours, floor, goal, launch <= 1.1 * floorMs);
     };
-    launchPhoto("launch -> 6000x4000 photo JPEG on screen", photo6000);
+    if (wanted(L"launch")) launchPhoto("launch -> 6000x4000 photo JPEG on screen", photo6000());
 
     // Peak memory over slide changes of 6000x4000 photos: the first slide, the one rendered
     // ahead, the tick, and the next one rendered ahead.
@@ -333,11 +342,11 @@ int wmain(int argc, wchar_t** argv) {
         std::snprintf(goal, sizeof goal, "<= %zu MB", static_cast<std::size_t>(goalMb));
         Row(figure, ours, floor, goal, peak <= goalMb);
     };
-    peakMemory("peak memory, 6000x4000 photo slides, over a tick", photo6000, 120);
-    {
+    if (wanted(L"memory")) {
+        peakMemory("peak memory, 6000x4000 photo slides, over a tick", photo6000(), 120);
         const ScreenSize uhd(3840, 2160);
         if (uhd.Ok()) {
-            peakMemory("the same on a 3840x2160 screen", photo6000, 160);
+            peakMemory("the same on a 3840x2160 screen", photo6000(), 160);
         } else {
             Row("the same on a 3840x2160 screen", "not measured", "(the X screen is smaller)", "<= 160 MB", false);
         }
@@ -346,9 +355,9 @@ int wmain(int argc, wchar_t** argv) {
     // First light of a small slide: from the start of the process until the middle of the screen
     // shows the slide, taking turns with a bare window that paints the slide's colour at its first
     // WM_PAINT and with the naive saver, each judged by its best launch.
-    {
+    if (wanted(L"first-light")) {
         const SaverFolder folder(L"Tessaro.scr", L"tessaro-bench");
-        WriteFileBytes(folder.Slide(1), small);
+        WriteFileBytes(folder.Slide(1), Photo(800, 600, GUID_ContainerFormatJpeg));
         struct Contender {
             std::function<std::unique_ptr<Process>()> start;
             int tolerance;
@@ -374,7 +383,7 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     // Black between good slides at a tick: the middle of the screen watched across three ticks.
-    {
+    if (wanted(L"black")) {
         const SaverFolder folder(L"TessaroQuickCycle.scr", L"tessaro-bench");
         const std::uint32_t colours[] = {0xC0392B, 0x27AE60, 0x2E4BC1, 0xF1C40F};
         for (int number = 1; number <= 4; ++number) folder.AddSolidSlide(number, 1024, 768, colours[number - 1]);
@@ -396,10 +405,10 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     // CPU between ticks: five seconds of a shown slide, well inside the ten-second interval.
-    {
+    if (wanted(L"cpu")) {
         const SaverFolder folder(L"Tessaro.scr", L"tessaro-bench");
-        WriteFileBytes(folder.Slide(1), photo6000);
-        WriteFileBytes(folder.Slide(2), photo6000);
+        WriteFileBytes(folder.Slide(1), photo6000());
+        WriteFileBytes(folder.Slide(2), photo6000());
         std::unique_ptr<Process> process;
         LaunchMs(backdrop, [&] { return folder.Start(L"/s"); }, kPatch, kPatchTolerance, process);
         std::this_thread::sleep_for(2000ms);  // the slide rendered ahead is done by now
@@ -413,10 +422,10 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     // Pictures over 50 megapixels: a 12000x9000 photo is shown.
-    launchPhoto("launch -> 12000x9000 (108 MP) photo on screen", photo12000);
-    {
+    if (wanted(L"huge")) {
+        launchPhoto("launch -> 12000x9000 (108 MP) photo on screen", photo12000());
         const SaverFolder folder(L"Tessaro.scr", L"tessaro-bench");
-        WriteFileBytes(folder.Slide(1), photo12000);
+        WriteFileBytes(folder.Slide(1), photo12000());
         std::unique_ptr<Process> process;
         const bool shown = LaunchMs(backdrop, [&] { return folder.Start(L"/s"); }, kPatch, kPatchTolerance, process) >= 0;
         const SIZE_T peak = PeakWorkingSetMb(process->Handle());
@@ -431,9 +440,9 @@ int wmain(int argc, wchar_t** argv) {
 
     // A phone photo with EXIF orientation 6, stored 4000x3000: upright it is 3000x4000, fitted
     // to the height, 576 wide at x 224.
-    {
+    if (wanted(L"upright")) {
         const SaverFolder folder(L"Tessaro.scr", L"tessaro-bench");
-        WriteFileBytes(folder.Slide(1), phone);
+        WriteFileBytes(folder.Slide(1), WithExifOrientation(Photo(4000, 3000, GUID_ContainerFormatJpeg), 6));
         std::unique_ptr<Process> process;
         const bool shown = LaunchMs(backdrop, [&] { return folder.Start(L"/s"); }, kPatch, kPatchTolerance, process) >= 0;
         const bool upright = shown && ScreenPixel(200, ScreenHeight() / 2) == 0 && ScreenPixel(230, ScreenHeight() / 2) != 0 &&
