@@ -117,6 +117,12 @@ std::optional<RowSource> FullRows(IWICImagingFactory* factory, IWICBitmapFrameDe
     return rows;
 }
 
+// Traces the failure and gives up on the slide.
+std::nullopt_t Failed(const wchar_t* what, const std::wstring& path, HRESULT code) {
+    TraceFailure(what, path, code);
+    return std::nullopt;
+}
+
 // Rows per copy: bands of at most kBandRows rows and kBandBytes bytes. A decoder may decode the
 // whole reduced picture again for every copy from it, so a reduced picture that fits in
 // kBandBytes is copied in one.
@@ -154,43 +160,36 @@ std::optional<SlideFrame> WicSlideDecoder::Render(const std::wstring& path, int 
 
 std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::wstring& path, int screenWidth,
                                                       int screenHeight, const std::atomic<bool>& stop) {
-    const auto failed = [&](const wchar_t* what, HRESULT code) {
-        TraceFailure(what, path, code);
-        return std::nullopt;
-    };
     FileBytes bytes(file);
     LARGE_INTEGER fileBytes{};
     if (::GetFileSizeEx(file, &fileBytes) && JpegClaimsMoreThanItHolds(bytes, static_cast<std::uint64_t>(fileBytes.QuadPart))) {
-        return failed(L"checking the slide's declared size", WINCODEC_ERR_BADIMAGE);
+        return Failed(L"checking the slide's declared size", path, WINCODEC_ERR_BADIMAGE);
     }
     const Orientation orientation = ReadExifOrientation(bytes);
 
     const ComPtr<IStream> stream = MakeHandleStream(file);
-    if (!stream) return failed(L"reading the slide", E_OUTOFMEMORY);
+    if (!stream) return Failed(L"reading the slide", path, E_OUTOFMEMORY);
     ComPtr<IWICBitmapDecoder> decoder;
     HRESULT hr = factory_->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
-    if (FAILED(hr)) return failed(L"decoding the slide", hr);
+    if (FAILED(hr)) return Failed(L"decoding the slide", path, hr);
     ComPtr<IWICBitmapFrameDecode> frame;
-    if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return failed(L"reading the slide's first frame", hr);
+    if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return Failed(L"reading the slide's first frame", path, hr);
     return RenderFrame(factory_.get(), frame.get(), orientation, screenWidth, screenHeight, stop, path);
 }
 
 std::optional<SlideFrame> RenderFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Orientation orientation,
                                       int screenWidth, int screenHeight, const std::atomic<bool>& stop,
                                       const std::wstring& path) {
-    const auto failed = [&](const wchar_t* what, HRESULT code) {
-        TraceFailure(what, path, code);
-        return std::nullopt;
-    };
     HRESULT hr = S_OK;
     PictureSize stored;
-    if (FAILED(hr = frame->GetSize(&stored.width, &stored.height))) return failed(L"reading the slide's size", hr);
+    if (FAILED(hr = frame->GetSize(&stored.width, &stored.height))) return Failed(L"reading the slide's size", path, hr);
     const std::optional<SlidePlan> plan = PlanSlide(screenWidth, screenHeight, stored, orientation);
-    if (!plan) return failed(L"placing the slide", E_INVALIDARG);
+    if (!plan) return Failed(L"placing the slide", path, E_INVALIDARG);
 
     std::optional<RowSource> rows = ReducedRows(frame, stored, plan->scaled);
     if (!rows) rows = FullRows(factory, frame, stored, hr);
-    if (!rows) return failed(L"converting the slide's pixels", hr);
+    if (!rows) return Failed(L"converting the slide's pixels", path, hr);
+    if (!ScalingFits(rows->size, plan->scaled)) return Failed(L"scaling the slide within its memory budget", path, E_OUTOFMEMORY);
 
     SlideComposer composer(*plan, screenWidth, screenHeight, rows->size);
     if (plan->scaled.width == 0 || plan->scaled.height == 0) return composer.Finish();  // nothing to draw
@@ -201,7 +200,7 @@ std::optional<SlideFrame> RenderFrame(IWICImagingFactory* factory, IWICBitmapFra
         if (stop) return std::nullopt;
         const UINT count = std::min(bandRows, rows->size.height - top);
         const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(rows->size.width), static_cast<INT>(count)};
-        if (FAILED(hr = rows->Copy(rect, stride, stride * count, band.data()))) return failed(L"reading the slide's pixels", hr);
+        if (FAILED(hr = rows->Copy(rect, stride, stride * count, band.data()))) return Failed(L"reading the slide's pixels", path, hr);
         composer.AddRows(band.data(), static_cast<int>(count), stride, rows->layout);
     }
     return composer.Finish();
