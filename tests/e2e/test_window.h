@@ -34,7 +34,6 @@ public:
 
     // Its own thread makes it the foreground window.
     void TakeForeground() const { ::PostMessageW(window_, kTakeForeground, 0, 0); }
-    bool IsForeground() const { return ::GetForegroundWindow() == window_; }
 
     // Its thread stops answering.
     void Hold() {

@@ -11,20 +11,10 @@
 #include <vector>
 
 #include "support/com_apartment.h"
+#include "wic/scaled_decode.h"
 
 namespace tessaro {
 namespace {
-
-// IWICBitmapSourceTransform, which MinGW's wincodec.h does not declare.
-struct DecoderTransform : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
-                                                 WICBitmapTransformOptions transform, UINT stride, UINT bufferSize,
-                                                 BYTE* buffer) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
-    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
-};
-constexpr IID kDecoderTransformId = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
 // Gradients with grain. The grain comes in 8 x 8 blocks, in line with every reduction: detail
 // finer than the reduced pixels would be averaged differently where a drawn pixel covers part of
@@ -45,7 +35,7 @@ std::vector<BYTE> Photo(UINT width, UINT height) {
 }
 
 // A 24-bit frame over stored pixels; on request also a JPEG-like reduced decode, whose copies it records.
-class StandInJpegFrame final : public IWICBitmapFrameDecode, public DecoderTransform {
+class StandInJpegFrame final : public IWICBitmapFrameDecode, public ScaledDecode {
 public:
     struct ReducedCopy {
         UINT width, height;
@@ -60,8 +50,8 @@ public:
         *out = nullptr;
         if (id == IID_IUnknown || id == __uuidof(IWICBitmapSource) || id == __uuidof(IWICBitmapFrameDecode)) {
             *out = static_cast<IWICBitmapFrameDecode*>(this);
-        } else if (id == kDecoderTransformId && reduces_) {
-            *out = static_cast<DecoderTransform*>(this);
+        } else if (id == kScaledDecodeId && reduces_) {
+            *out = static_cast<ScaledDecode*>(this);
         } else {
             return E_NOINTERFACE;
         }
