@@ -1,10 +1,12 @@
 // TessaroCrash.scr: the saver with a decoder that crashes on purpose, the way a faulty codec
 // inside the process might. A slide whose file begins with one of the texts below makes it fail
-// that way; every other slide is decoded as the program itself decodes it.
+// that way; every other slide is decoded as the program itself decodes it. Started with
+// "NO WINDOW" after its switch, it is refused its window, as by a system out of window handles.
 
 #include <windows.h>
 
 #include <chrono>
+#include <cwchar>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -24,6 +26,16 @@ namespace {
 }
 
 LRESULT CALLBACK CrashingWindowProcedure(HWND, UINT, WPARAM, LPARAM) { WriteToNowhere(); }
+
+// Fails the creation of the saver's window.
+LRESULT CALLBACK RefuseSaverWindow(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t className[32] = L"";
+    if (code == HCBT_CREATEWND && ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 32) &&
+        std::wcscmp(className, L"TessaroSaverWindow") == 0) {
+        return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 class CrashingDecoder final : public SlideDecoder {
 public:
@@ -51,7 +63,10 @@ private:
 }  // namespace
 }  // namespace tessaro
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+    if (std::wcsstr(commandLine, L"NO WINDOW")) {
+        ::SetWindowsHookExW(WH_CBT, &tessaro::RefuseSaverWindow, nullptr, ::GetCurrentThreadId());
+    }
     return tessaro::RunProgram(instance, {std::chrono::milliseconds(TESSARO_SLIDE_INTERVAL_MS),
                                           [] { return std::make_unique<tessaro::CrashingDecoder>(); }});
 }

@@ -1,6 +1,8 @@
 // A crash still gives the desktop back. TessaroCrash.scr is the saver with a decoder that crashes
 // on purpose, on the thread a slide asks for, the way a faulty codec inside the process might.
 
+#include <algorithm>
+
 #include "saver_test_support.h"
 
 namespace tessaro::e2e {
@@ -65,6 +67,21 @@ TEST_F(Crash, GivesTheTaskbarBackWhicheverThreadItComesOn) {
         EXPECT_NE(process->ExitCode(), 0u) << "the saver ended as if nothing had happened";
         EXPECT_TRUE(WaitUntil([] { return TaskbarVisible(); }, kPatience)) << "the crash did not show the taskbar again";
     }
+}
+
+// A saver refused its window says why and ends, with nothing of the desktop taken.
+TEST_F(Crash, ASaverWithoutItsWindowSaysWhyAndEnds) {
+    const SaverFolder folder(L"TessaroCrash.scr");
+    const auto process = folder.StartTraced(L"/s NO WINDOW");
+    ASSERT_TRUE(process->WaitForExit(kPatience));
+    EXPECT_EQ(process->ExitCode(), 0u);
+    const std::vector<std::wstring> trace = process->Trace();
+    const auto traced = [&](const std::wstring& start) {
+        return std::any_of(trace.begin(), trace.end(), [&](const std::wstring& line) { return line.rfind(start, 0) == 0; });
+    };
+    EXPECT_TRUE(traced(L"Tessaro: creating the window failed for the saver window: 0x"));
+    EXPECT_TRUE(traced(L"Tessaro: the saver ends: its window could not be made"));
+    EXPECT_TRUE(TaskbarVisible() && CursorShowing());
 }
 
 }  // namespace
