@@ -5,6 +5,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -291,9 +292,17 @@ bool Process::Create(const std::wstring& program, const std::wstring& commandLin
     PROCESS_INFORMATION info{};
     std::wstring mutableCommandLine = commandLine;
     const std::wstring application = program.size() >= MAX_PATH ? L"\\\\?\\" + program : program;
-    if (!::CreateProcessW(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
-                          &startup, &info)) {
-        return false;
+    // Beside a CPU-bound job, CreateProcessW under Wine once failed in some hundreds of starts. A
+    // start that fails is reported with its error and tried again, a few times; a program that
+    // cannot start at all fails every try.
+    constexpr int kStartTries = 3;
+    for (int tries = 1; !::CreateProcessW(application.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, flags,
+                                          nullptr, nullptr, &startup, &info);
+         ++tries) {
+        std::fprintf(stderr, "starting %ls failed, error %lu (try %d of %d)\n", program.c_str(), ::GetLastError(), tries,
+                     kStartTries);
+        if (tries == kStartTries) return false;
+        mutableCommandLine = commandLine;
     }
     process_.reset(info.hProcess);
     thread_.reset(info.hThread);
