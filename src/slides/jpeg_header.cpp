@@ -9,17 +9,17 @@ namespace {
 constexpr int kMaxJpegSegments = 64;
 constexpr std::uint64_t kMostPixelsPerByte = 64 * 8;
 
-bool IsJpeg(ByteSource& file) {
-    std::array<std::uint8_t, 2> start{};
-    return file.ReadAt(0, start.data(), start.size()) == start.size() && start[0] == 0xFF && start[1] == 0xD8;
-}
-
 // SOF0 to SOF15, but for DHT (C4), JPG (C8) and DAC (CC), which share the range.
 bool IsFrameHeader(std::uint8_t type) {
     return type >= 0xC0 && type <= 0xCF && type != 0xC4 && type != 0xC8 && type != 0xCC;
 }
 
 }  // namespace
+
+bool StartsAsJpeg(ByteSource& file) {
+    std::array<std::uint8_t, 2> start{};
+    return file.ReadAt(0, start.data(), start.size()) == start.size() && start[0] == 0xFF && start[1] == 0xD8;
+}
 
 void ForEachJpegSegment(ByteSource& file, const JpegSegmentVisitor& visit) {
     std::uint64_t at = 2;  // after the start-of-image marker
@@ -40,7 +40,7 @@ void ForEachJpegSegment(ByteSource& file, const JpegSegmentVisitor& visit) {
 }
 
 bool JpegClaimsMoreThanItHolds(ByteSource& file, std::uint64_t fileBytes) {
-    if (!IsJpeg(file)) return false;
+    if (!StartsAsJpeg(file)) return false;
     std::uint64_t pixels = 0;
     ForEachJpegSegment(file, [&](std::uint8_t type, std::uint64_t at, std::uint16_t length) {
         if (!IsFrameHeader(type)) return true;

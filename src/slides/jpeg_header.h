@@ -9,6 +9,9 @@
 
 namespace tessaro {
 
+// The file begins with a JPEG's start-of-image marker.
+bool StartsAsJpeg(ByteSource& file);
+
 // Calls visit(type, at, length) for each marker segment from the start of a JPEG file up to its
 // first scan: at is the offset of the segment's marker, length the segment's own length field
 // (which counts itself). Stops when visit returns false, and at anything that is not a segment.

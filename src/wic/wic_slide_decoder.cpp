@@ -145,6 +145,16 @@ std::optional<SlideFrame> WicSlideDecoder::Render(const std::wstring& path, int 
     }
 }
 
+// A JPEG goes straight to the system's JPEG decoder: asking the factory to find the decoder tries
+// the patterns of every installed codec first, which takes as long as decoding a small picture.
+// Anything else goes through the factory, and so does a JPEG when that decoder cannot be made.
+HRESULT WicSlideDecoder::OpenDecoder(ByteSource& bytes, IStream* stream, ComPtr<IWICBitmapDecoder>& decoder) const {
+    if (StartsAsJpeg(bytes) && SUCCEEDED(com_.CreateInstance(CLSID_WICJpegDecoder, IID_PPV_ARGS(decoder.put())))) {
+        return decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand);
+    }
+    return factory_->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
+}
+
 std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::wstring& path, int screenWidth,
                                                       int screenHeight, const std::atomic<bool>& stop) {
     FileBytes bytes(file);
@@ -157,7 +167,7 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
     const ComPtr<IStream> stream = MakeHandleStream(file);
     if (!stream) return Failed(L"reading the slide", path, E_OUTOFMEMORY);
     ComPtr<IWICBitmapDecoder> decoder;
-    HRESULT hr = factory_->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
+    HRESULT hr = OpenDecoder(bytes, stream.get(), decoder);
     if (FAILED(hr)) return Failed(L"decoding the slide", path, hr);
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return Failed(L"reading the slide's first frame", path, hr);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "runtime_com.h"
+#include "slides/byte_source.h"
 #include "slides/slide_decoder.h"
 #include "slides/slide_frame.h"
 #include "win32/unique_resource.h"
@@ -33,6 +34,7 @@ public:
 private:
     std::optional<SlideFrame> RenderFile(HANDLE file, const std::wstring& path, int screenWidth, int screenHeight,
                                          const std::atomic<bool>& stop);
+    HRESULT OpenDecoder(ByteSource& bytes, IStream* stream, ComPtr<IWICBitmapDecoder>& decoder) const;
 
     RuntimeCom com_;
     ComPtr<IWICImagingFactory> factory_;
