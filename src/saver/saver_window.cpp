@@ -122,8 +122,8 @@ void SaverWindow::TakeOverDesktop() {
     wchar_t emptyText[] = L"";
     ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, emptyText, 0);
     desktop_.Take(hwnd_);
-    // Activation waits for Show: activating a hidden window only takes the foreground from the
-    // user's program early, and costs the start as much time again when the window is shown.
+    // Activation waits for Show, which activates the window anyway: activating it while hidden
+    // takes the foreground from the user's program before anything is seen, and slows the start.
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
     // The first slide, asked for already, appears when the worker has it; black until then.

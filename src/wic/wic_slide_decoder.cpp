@@ -146,7 +146,7 @@ std::optional<SlideFrame> WicSlideDecoder::Render(const std::wstring& path, int 
 }
 
 // A JPEG goes straight to the system's JPEG decoder: asking the factory to find the decoder tries
-// the patterns of every installed codec first, which takes as long as decoding a small picture.
+// the patterns of every installed codec first, which can take as long as decoding a small picture.
 // Anything else goes through the factory, and so does a JPEG when that decoder cannot be made.
 HRESULT WicSlideDecoder::OpenDecoder(ByteSource& bytes, IStream* stream, ComPtr<IWICBitmapDecoder>& decoder) const {
     if (StartsAsJpeg(bytes) && SUCCEEDED(com_.CreateInstance(CLSID_WICJpegDecoder, IID_PPV_ARGS(decoder.put())))) {
