@@ -19,8 +19,8 @@ if(WIN32)
   add_test(NAME build.one_slide_interval COMMAND ${TESSARO_CHECK_BUILD} interval ${CMAKE_BINARY_DIR})
 endif()
 if(CMAKE_CROSSCOMPILING)
-  add_test(NAME build.windows7_imports
-    COMMAND ${TESSARO_CHECK_BUILD} imports ${CMAKE_SOURCE_DIR}/tools/newer-than-windows7.txt
+  add_test(NAME build.static_imports
+    COMMAND ${TESSARO_CHECK_BUILD} imports ${CMAKE_SOURCE_DIR}/tools/newer-than-windows7.txt ${CMAKE_SOURCE_DIR}/tools/known-dlls.txt
             $<TARGET_FILE:Tessaro> $<TARGET_FILE:TessaroQuickCycle>)
 endif()
 if(CMAKE_GENERATOR STREQUAL "Unix Makefiles" AND WIN32)

@@ -67,7 +67,11 @@ target_compile_options(e2e_tests PRIVATE ${TESSARO_WARNINGS})
 add_executable(fake_tool tests/e2e/fake_tool.cpp)
 target_compile_definitions(fake_tool PRIVATE ${TESSARO_WIN32_DEFINITIONS})
 tessaro_use_wide_entry(fake_tool)
-add_dependencies(e2e_tests Tessaro TessaroQuickCycle TessaroCrash TessaroLongRun fake_tool)
+add_library(planted_dll SHARED tests/e2e/planted_dll.cpp)
+target_compile_definitions(planted_dll PRIVATE ${TESSARO_WIN32_DEFINITIONS})
+set_target_properties(planted_dll PROPERTIES PREFIX "")
+target_link_options(planted_dll PRIVATE -static)
+add_dependencies(e2e_tests Tessaro TessaroQuickCycle TessaroCrash TessaroLongRun fake_tool planted_dll)
 
 # Tests share one screen, pointer and keyboard: they run one at a time.
 gtest_add_tests(TARGET win32_tests SOURCES ${TESSARO_WIN32_TEST_SOURCES} TEST_PREFIX "win32." TEST_LIST TESSARO_WIN32_TESTS)

@@ -8,8 +8,9 @@
       sources still has every TARGET (TOOLCHAIN_FILE may be empty)
   check_build.py resources SOURCE_DIR BUILD_DIR TARGET...
       each file the resource script includes rebuilds the resources of every TARGET
-  check_build.py imports LIST PROGRAM...
-      no PROGRAM imports a function named in LIST
+  check_build.py imports NEWER_FUNCTIONS KNOWN_DLLS PROGRAM...
+      no PROGRAM imports a function named in NEWER_FUNCTIONS, or imports from a DLL not named in
+      KNOWN_DLLS
   check_build.py interval BUILD_DIR
       the demo times its screenshots by the interval the shipped program is built with
   check_build.py layers SOURCE_DIR BUILD_DIR
@@ -126,19 +127,28 @@ def imported_functions(program):
     return functions
 
 
-def check_imports(list_file, programs):
-    unavailable = {line.split("#")[0].strip() for line in Path(list_file).read_text().splitlines()}
-    unavailable.discard("")
+def listed_names(list_file):
+    names = {line.split("#")[0].strip() for line in Path(list_file).read_text().splitlines()}
+    names.discard("")
+    return names
+
+
+def check_imports(newer_list, known_dll_list, programs):
+    unavailable = listed_names(newer_list)
+    known_dlls = {name.lower() for name in listed_names(known_dll_list)}
     problems = []
     for program in programs:
         imported = imported_functions(program)
         if not imported:
             problems.append(f"{program}: no import table found")
-        problems += [f"{Path(program).name} imports {name} from {imported[name]}"
+        problems += [f"{Path(program).name} imports {name} from {imported[name]}, which the oldest supported Windows lacks"
                      for name in sorted(unavailable & imported.keys())]
+        problems += [f"{Path(program).name} imports from {dll}, which Windows would look for beside the program first"
+                     for dll in sorted(set(imported.values())) if dll.lower() not in known_dlls]
     if problems:
-        return fail("functions the oldest supported Windows lacks:\n  " + "\n  ".join(problems))
-    print(f"no import of any of the {len(unavailable)} functions in {Path(list_file).name}")
+        return fail("\n  ".join(problems))
+    print(f"no import of any of the {len(unavailable)} functions in {Path(newer_list).name}, "
+          f"and only from the DLLs in {Path(known_dll_list).name}")
     return 0
 
 
@@ -209,8 +219,8 @@ def main(argv):
         return check_googletest(argv[2], argv[3], argv[4], argv[5:])
     if len(argv) >= 5 and argv[1] == "resources":
         return check_resources(argv[2], argv[3], argv[4:])
-    if len(argv) >= 4 and argv[1] == "imports":
-        return check_imports(argv[2], argv[3:])
+    if len(argv) >= 5 and argv[1] == "imports":
+        return check_imports(argv[2], argv[3], argv[4:])
     if len(argv) == 3 and argv[1] == "interval":
         return check_interval(argv[2])
     if len(argv) == 4 and argv[1] == "layers":

@@ -7,10 +7,12 @@
 #include "single_instance_guard.h"
 #include "win32/message_loop.h"
 #include "win32/module_info.h"
+#include "win32/system_library.h"
 
 namespace tessaro {
 
 int RunProgram(HINSTANCE instance, SaverBuild saverBuild) {
+    SearchDllsInSystemFolderOnly();  // before anything loads a DLL by its name
     const std::wstring executablePath = ExecutablePath();
     // Held until the process ends; a second start finds it and leaves quietly.
     const SingleInstanceGuard instanceGuard(executablePath);

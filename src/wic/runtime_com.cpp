@@ -1,16 +1,12 @@
 #include "runtime_com.h"
 
-#include <string>
-
 #include "win32/procedure.h"
+#include "win32/system_library.h"
 
 namespace tessaro {
 
 RuntimeCom::RuntimeCom() {
-    wchar_t system[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    ole32_.reset(::LoadLibraryW((std::wstring(system, length) + L"\\ole32.dll").c_str()));
+    ole32_ = LoadSystemLibrary(L"ole32.dll");
     const auto initialize = FindProcedure<decltype(&::CoInitializeEx)>(ole32_.get(), "CoInitializeEx");
     uninitialize_ = FindProcedure<decltype(&::CoUninitialize)>(ole32_.get(), "CoUninitialize");
     createInstance_ = FindProcedure<decltype(&::CoCreateInstance)>(ole32_.get(), "CoCreateInstance");

@@ -5,6 +5,9 @@
 #include <cwchar>
 #include <vector>
 
+#include "procedure.h"
+#include "system_library.h"
+
 namespace tessaro {
 
 std::wstring ExecutablePath() {
@@ -22,20 +25,27 @@ std::wstring ExecutablePath() {
 
 namespace {
 
-std::optional<std::wstring> QueryString(const void* block, const wchar_t* translation, const wchar_t* name) {
-    std::wstring query = L"\\StringFileInfo\\";
-    query += translation;
-    query += L"\\";
-    query += name;
+using VerQueryValueFunction = BOOL(WINAPI*)(const void*, const wchar_t*, void**, UINT*);
+
+std::optional<std::wstring> QueryString(VerQueryValueFunction query, const void* block, const wchar_t* translation,
+                                        const wchar_t* name) {
+    std::wstring path = L"\\StringFileInfo\\";
+    path += translation;
+    path += L"\\";
+    path += name;
     void* text = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block, query.c_str(), &text, &length) || !text) return std::nullopt;
+    if (!query(block, path.c_str(), &text, &length) || !text) return std::nullopt;
     return std::wstring(static_cast<const wchar_t*>(text), wcsnlen(static_cast<const wchar_t*>(text), length));
 }
 
 }  // namespace
 
 std::optional<VersionInfo> ReadVersionInfo() {
+    // version.dll is no KnownDLL: imported, it would be looked for beside the program first.
+    const UniqueModule versionLibrary = LoadSystemLibrary(L"version.dll");
+    const auto query = FindProcedure<VerQueryValueFunction>(versionLibrary.get(), "VerQueryValueW");
+    if (!query) return std::nullopt;
     HMODULE module = ::GetModuleHandleW(nullptr);
     HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
     if (!resource) return std::nullopt;
@@ -48,7 +58,7 @@ std::optional<VersionInfo> ReadVersionInfo() {
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedLength = 0;
-    if (!::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength) || !fixed) {
+    if (!query(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength) || !fixed) {
         return std::nullopt;
     }
     struct Translation {
@@ -57,8 +67,8 @@ std::optional<VersionInfo> ReadVersionInfo() {
     };
     Translation* translations = nullptr;
     UINT translationsLength = 0;
-    if (!::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
-                          &translationsLength) ||
+    if (!query(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+               &translationsLength) ||
         translationsLength < sizeof(Translation)) {
         return std::nullopt;
     }
@@ -69,9 +79,9 @@ std::optional<VersionInfo> ReadVersionInfo() {
     info.major = HIWORD(fixed->dwFileVersionMS);
     info.minor = LOWORD(fixed->dwFileVersionMS);
     info.revision = HIWORD(fixed->dwFileVersionLS);  // FILEVERSION major,minor,revision,0
-    const auto product = QueryString(block.data(), translation, L"ProductName");
-    const auto company = QueryString(block.data(), translation, L"CompanyName");
-    const auto copyright = QueryString(block.data(), translation, L"LegalCopyright");
+    const auto product = QueryString(query, block.data(), translation, L"ProductName");
+    const auto company = QueryString(query, block.data(), translation, L"CompanyName");
+    const auto copyright = QueryString(query, block.data(), translation, L"LegalCopyright");
     if (!product || !company || !copyright) return std::nullopt;
     info.productName = *product;
     info.companyName = *company;

@@ -36,7 +36,11 @@ inline HWND OpenAboutWithKeys(const Process& process) {
     EXPECT_TRUE(WaitUntil([&] { return process.WaitForWindow(L"#32768", 0ms) != nullptr; }, kPatience))
         << "Alt+H opened no menu";
     PressKey('V');
-    return process.WaitForCaption(kAboutCaption, kPatience);
+    HWND about = process.WaitForCaption(kAboutCaption, kPatience);
+    // Keys for the box, Alt+F4 among them, wait until it has the focus.
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == about; }, kPatience));
+    LetFocusSettle();
+    return about;
 }
 
 // How many different colours a rectangle of the screen holds: an icon has many, a plain

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <set>
 
+#include "dialog_test_support.h"
 #include "saver_test_support.h"
 
 namespace tessaro::e2e {
@@ -58,6 +59,59 @@ TEST(Dispatch, AnyOtherTextRunsTheSaver) {
         ASSERT_NE(StartSaver(folder, process, kBlack, arguments), nullptr);
         EndWithKey(*process);
     }
+}
+
+// Windows looks for a DLL that is not one of its KnownDLLs in the program's folder first, and a
+// saver runs from wherever it was unpacked. Here a DLL of the test's own, which leaves a mark
+// when loaded, lies beside it under each name that such a program loads by name itself or
+// through a system DLL (the window manager's theming loads uxtheme with the first window).
+TEST(Dispatch, NoDllPlantedBesideTheProgramRunsInIt) {
+    const wchar_t* const names[] = {L"uxtheme", L"dwmapi", L"windowscodecs", L"propsys", L"cryptbase", L"winmm", L"mscms"};
+    const std::wstring planted = BuiltFile(L"planted_dll.dll");
+    const TempFolder control;
+    ASSERT_TRUE(::CopyFileW(planted.c_str(), (control / L"control.dll").c_str(), FALSE));
+    ::FreeLibrary(::LoadLibraryW((control / L"control.dll").c_str()));
+    ASSERT_NE(::GetFileAttributesW((control / L"control.dll.loaded").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the planted DLL leaves no mark";
+
+    // Wine looks beside a program named Tessaro.scr first for the DLLs listed under this key, as
+    // Windows does.
+    constexpr wchar_t kOverrides[] = L"Software\\Wine\\AppDefaults\\Tessaro.scr\\DllOverrides";
+    const SaverFolder folder;
+    folder.AddSolidSlide(1, 64, 48, 0x336699);
+    UniqueHkey overrides;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, overrides.put(), nullptr),
+              ERROR_SUCCESS);
+    const std::unique_ptr<const wchar_t, void (*)(const wchar_t*)> removeOverrides(
+        kOverrides, [](const wchar_t* key) { ::RegDeleteTreeW(HKEY_CURRENT_USER, key); });
+    for (const wchar_t* name : names) {
+        ASSERT_TRUE(::CopyFileW(planted.c_str(), (folder.Folder() + L"\\" + name + L".dll").c_str(), FALSE));
+        constexpr wchar_t kNativeFirst[] = L"native,builtin";
+        ::RegSetValueExW(overrides.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst), sizeof(kNativeFirst));
+    }
+
+    // Every switch, each as far as it goes: a planted DLL may break what comes after it.
+    std::unique_ptr<Process> process;
+    if (StartSaver(folder, process, 0x336699)) EndWithKey(*process);
+    if (HWND settings = StartSettings(folder, process)) {
+        if (HWND about = OpenAboutWithKeys(*process)) {
+            PressKey(VK_ESCAPE);
+            EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, kPatience));
+        }
+        ::PostMessageW(settings, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(process->WaitForExit(kPatience));
+    }
+    EXPECT_TRUE(folder.Start(L"/p 1234")->WaitForExit(kPatience));
+    process = folder.Start(L"/a");
+    if (process->WaitForWindow(kDialogClass, kPatience)) PressKey(VK_RETURN);
+    EXPECT_TRUE(process->WaitForExit(kPatience));
+
+    std::vector<std::wstring> marked;
+    for (const wchar_t* name : names) {
+        const std::wstring mark = folder.Folder() + L"\\" + name + L".dll.loaded";
+        if (::GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES) marked.push_back(name);
+    }
+    EXPECT_EQ(marked, std::vector<std::wstring>{}) << "planted DLLs that ran in the program";
 }
 
 TEST(SingleInstance, ASecondStartOfTheSameFileExitsAtOnce) {

@@ -21,7 +21,7 @@ std::wstring OlderMsi() { return BuiltFile(L"package-tests\\" + PackageName(kOld
 std::wstring RebuiltMsi() { return BuiltFile(L"package-tests\\rebuilt\\" + PackageName(kThisVersion, L"msi")); }
 
 std::vector<PackagedFile> PackagedFiles() {
-    std::vector<PackagedFile> files{{L"Tessaro.scr", BuiltFile(L"Tessaro.scr")}};
+    std::vector<PackagedFile> files{{L"Tessaro.scr", BuiltFile(L"shipped\\Tessaro.scr")}};
     for (int number = 1; number <= 46; ++number) {
         files.push_back({SlideName(number), BuiltFile(L"demo\\" + SlideName(number))});
     }

@@ -28,7 +28,7 @@ struct PackagedFile {
     std::wstring name;
     std::wstring built;
 };
-// Tessaro.scr, then ZUMIK01.DAT to ZUMIK46.DAT.
+// Tessaro.scr as shipped (signed, where the build signs), then ZUMIK01.DAT to ZUMIK46.DAT.
 std::vector<PackagedFile> PackagedFiles();
 
 bool FileExists(const std::wstring& path);
