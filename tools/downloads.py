@@ -15,8 +15,9 @@ in them is the commit's, and nothing in them names the folder they were made in.
   downloads.py zip ZIP STAMP FOLDER FILE...
       A ZIP holding FOLDER/ and each FILE in it, in this order, all with the commit's time.
   downloads.py stamp-msi MSI STAMP
-      wixl writes the time of the build and a random package code into an MSI: they become the
-      commit's time and a code made from the package's content.
+      wixl writes the time of the build and a random package code into an MSI's summary, and the
+      times of the files into its cabinet: they become the commit's time, and the code one made
+      from the package's content.
   downloads.py sums SUMS FILE...
       SHA256SUMS, as sha256sum writes it, of the files.
 
@@ -181,8 +182,8 @@ PACKAGE_CODE_NAMESPACE = uuid.UUID("6f1a3c0e-5b7d-4e21-9c4a-2d8e0b7f9a31")  # Te
 
 
 class CompoundFile:
-    """Just enough of the compound file format, which an MSI is, to find where the bytes of one
-    stream lie."""
+    """Just enough of the compound file format, which an MSI is, to rewrite bytes of its streams
+    in place."""
 
     def __init__(self, data):
         if data[:8] != bytes.fromhex("d0cf11e0a1b11ae1"):
@@ -219,28 +220,37 @@ class CompoundFile:
             start = table[start]
         return sectors
 
-    def byte_offsets(self, start, table, unit, container):
-        return [container(s) + i for s in self.chain(start, table) for i in range(unit)]
-
-    def stream_offsets(self, name):
-        """The file offset of each byte of the stream name."""
+    def streams(self):
+        """Each stream's name, first sector and size."""
         directory = b"".join(self.data[self.offset(s):self.offset(s) + self.sector]
                              for s in self.chain(self.directory_start, self.fat))
         entries = [directory[i:i + 128] for i in range(0, len(directory), 128)]
+        (self.root_start,) = struct.unpack_from("<I", entries[0], 0x74)
         for entry in entries:
-            (name_bytes,) = struct.unpack_from("<H", entry, 0x40)
-            if entry[:max(name_bytes - 2, 0)].decode("utf-16-le") != name:
-                continue
-            (start, size) = struct.unpack_from("<IQ", entry, 0x74)
-            if size >= self.mini_cutoff:
-                return self.byte_offsets(start, self.fat, self.sector, self.offset)[:size]
-            # Small streams lie in mini sectors inside the root entry's stream.
-            (root_start,) = struct.unpack_from("<I", entries[0], 0x74)
-            mini_stream = self.byte_offsets(root_start, self.fat, self.sector, self.offset)
-            mini_fat = self.table(self.chain(self.mini_fat_start, self.fat))
-            return self.byte_offsets(start, mini_fat, self.mini_sector,
-                                     lambda s: mini_stream[s * self.mini_sector])[:size]
-        fail(f"no stream {name!r} in the MSI")
+            (name_bytes, kind) = struct.unpack_from("<HB", entry, 0x40)
+            if kind == 2:  # a stream
+                (start, size) = struct.unpack_from("<IQ", entry, 0x74)
+                yield entry[:max(name_bytes - 2, 0)].decode("utf-16-le", "replace"), start, size
+
+    def offsets(self, start, size, limit):
+        """The file offset of each of the first limit bytes of a stream."""
+        count = min(size, limit)
+        if size >= self.mini_cutoff:
+            sectors = self.chain(start, self.fat)[:count // self.sector + 1]
+            return [self.offset(s) + i for s in sectors for i in range(self.sector)][:count]
+        # Small streams lie in mini sectors inside the root entry's stream.
+        mini_stream = [self.offset(s) for s in self.chain(self.root_start, self.fat)]
+        mini_fat = self.table(self.chain(self.mini_fat_start, self.fat))
+        per_sector = self.sector // self.mini_sector
+        return [mini_stream[m // per_sector] + (m % per_sector) * self.mini_sector + i
+                for m in self.chain(start, mini_fat) for i in range(self.mini_sector)][:count]
+
+    def read(self, offsets):
+        return bytearray(self.data[o] for o in offsets)
+
+    def write(self, offsets, content):
+        for offset, byte in zip(offsets, content):
+            self.data[offset] = byte
 
 
 def summary_values(stream):
@@ -255,29 +265,53 @@ def summary_values(stream):
     return values
 
 
+def dos_time(epoch):
+    t = datetime.datetime.fromtimestamp(epoch, datetime.timezone.utc)
+    return ((t.year - 1980) << 9 | t.month << 5 | t.day, t.hour << 11 | t.minute << 5 | t.second // 2)
+
+
+def stamp_cabinet(package, offsets, epoch):
+    """The cabinet keeps the time of each file it holds: the time its file had when it was built."""
+    cabinet = package.read(offsets)
+    (first_file,) = struct.unpack_from("<I", cabinet, 16)
+    (files,) = struct.unpack_from("<H", cabinet, 28)
+    at = first_file
+    for _ in range(files):
+        struct.pack_into("<HH", cabinet, at + 10, *dos_time(epoch))
+        at = cabinet.index(b"\0", at + 16) + 1  # after the file's name
+    package.write(offsets, cabinet)
+
+
 def stamp_msi(msi, stamp):
-    data = bytearray(Path(msi).read_bytes())
-    offsets = CompoundFile(data).stream_offsets(SUMMARY_STREAM)
-    stream = bytearray(data[o] for o in offsets)
+    epoch = epoch_of(stamp)
+    package = CompoundFile(bytearray(Path(msi).read_bytes()))
+    summary = None
+    for name, start, size in package.streams():
+        if name == SUMMARY_STREAM:
+            summary = package.offsets(start, size, size)
+        elif package.read(package.offsets(start, size, 4)) == b"MSCF":
+            stamp_cabinet(package, package.offsets(start, size, 64 * 1024), epoch)
+    if summary is None:
+        fail(f"{msi} has no summary information")
+    stream = package.read(summary)
     values = summary_values(stream)
     times = [values.get(pid, (None, 0)) for pid in (PID_CREATE_DTM, PID_LASTSAVE_DTM)]
     code_type, code_at = values.get(PID_REVISION_NUMBER, (None, 0))
     if any(vt != VT_FILETIME for vt, _ in times) or code_type != VT_LPSTR or stream[code_at:code_at + 4] != b"\x27\0\0\0":
         fail(f"{msi} has not the summary that wixl writes")
-    filetime = (epoch_of(stamp) + 11644473600) * 10_000_000  # 100 ns since 1601
+    filetime = (epoch + 11644473600) * 10_000_000  # 100 ns since 1601
     for _, at in times:
         struct.pack_into("<Q", stream, at, filetime)
 
     def write_code(code):
         struct.pack_into("38s", stream, code_at + 4, code.encode("ascii"))
-        for offset, byte in zip(offsets, stream):
-            data[offset] = byte
+        package.write(summary, stream)
 
     # The code is that of everything else: the package with the code's place blanked.
     write_code("{" + "0" * 36 + "}")
-    code = uuid.uuid5(PACKAGE_CODE_NAMESPACE, hashlib.sha256(data).hexdigest())
+    code = uuid.uuid5(PACKAGE_CODE_NAMESPACE, hashlib.sha256(package.data).hexdigest())
     write_code("{" + str(code).upper() + "}")
-    Path(msi).write_bytes(data)
+    Path(msi).write_bytes(package.data)
 
 
 # --- SHA256SUMS --------------------------------------------------------------------------------

@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
   wine wine64 xvfb xdotool fonts-ipafont-gothic imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  wixl msitools libz-mingw-w64-dev
+  wixl msitools libz-mingw-w64-dev osslsigncode openssl
 )
 missing=()
 for package in "${packages[@]}"; do
