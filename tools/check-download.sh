@@ -16,7 +16,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 unset TESSARO_SIGNING_CERT TESSARO_SIGNING_PASSWORD_FILE TESSARO_TIMESTAMP_URL TESSARO_PROGRAM_SIGNATURE
 
-digest() { osslsigncode verify -in "$1" 2>/dev/null | sed -n 's/^Calculated message digest *: *\([0-9A-F]*\).*/\1/p'; }
+digest() { { osslsigncode verify -in "$1" 2>/dev/null || true; } | sed -En 's/^Calculated (message digest|DigitalSignature) *: *([0-9A-F]+).*/\2/p'; }
 
 (cd "$scratch" && cmake -E tar xf "$zip" Tessaro/Tessaro.scr)
 if osslsigncode extract-signature -in "$scratch/Tessaro/Tessaro.scr" -out "$scratch/program.sig" >/dev/null 2>&1; then

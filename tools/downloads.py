@@ -82,7 +82,8 @@ def settings(stamp, source_dir):
             # A file's content counts: another certificate under the same name signs anew.
             values[name] = [value, digest_of_file(value)] if not name.endswith("_URL") else value
     if "TESSARO_SIGNING_CERT" not in values:
-        print("Tessaro downloads: not signed, since TESSARO_SIGNING_CERT names no certificate")
+        unsigned = "the MSI is" if "TESSARO_PROGRAM_SIGNATURE" in values else "the downloads are"
+        print(f"Tessaro downloads: {unsigned} not signed, since TESSARO_SIGNING_CERT names no certificate")
     text = json.dumps(values, indent=1, sort_keys=True) + "\n"
     stamp = Path(stamp)
     if not stamp.exists() or stamp.read_text() != text:
@@ -106,9 +107,10 @@ def message_digests(path):
     """The digest a file's signature holds and the digest of the file itself, as osslsigncode
     reads them; both leave the signature out."""
     output = osslsigncode("verify", "-in", str(path)).stdout
-    current = re.search(r"Current message digest\s*:\s*([0-9A-F]+)", output)
-    calculated = re.search(r"Calculated message digest\s*:\s*([0-9A-F]+)", output)
-    return (current and current.group(1), calculated and calculated.group(1))
+    # A program's is called its message digest, an MSI's its DigitalSignature.
+    found = [re.search(rf"{which} (message digest|DigitalSignature)\s*:\s*([0-9A-F]+)", output)
+             for which in ("Current", "Calculated")]
+    return tuple(match and match.group(2) for match in found)
 
 
 def signed_copy(source, target):
