@@ -73,6 +73,19 @@ set_target_properties(planted_dll PROPERTIES PREFIX "")
 target_link_options(planted_dll PRIVATE -static)
 add_dependencies(e2e_tests Tessaro TessaroQuickCycle TessaroCrash TessaroLongRun fake_tool planted_dll)
 
+# Slides in their makers' colours: pictures and references made by ImageMagick, rendered through
+# the program's decoder by render_slides (tests/colour/colour_test.py).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_executable(render_slides tests/colour/render_slides.cpp)
+target_link_libraries(render_slides PRIVATE tessaro_wic)
+tessaro_use_wide_entry(render_slides)
+foreach(cases tagged lookup-table camera monitor untagged)
+  add_test(NAME Colour.${cases}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/colour/colour_test.py ${cases} $<TARGET_FILE:render_slides>
+            ${TESSARO_WINE_STATE} ${CMAKE_BINARY_DIR}/colour-test)
+  set_tests_properties(Colour.${cases} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 180)
+endforeach()
+
 # Tests share one screen, pointer and keyboard: they run one at a time.
 gtest_add_tests(TARGET win32_tests SOURCES ${TESSARO_WIN32_TEST_SOURCES} TEST_PREFIX "win32." TEST_LIST TESSARO_WIN32_TESTS)
 gtest_add_tests(TARGET e2e_tests SOURCES ${TESSARO_E2E_SOURCES} TEST_LIST TESSARO_E2E_TESTS)

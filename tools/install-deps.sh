@@ -8,6 +8,7 @@ packages=(
   wine wine64 xvfb xdotool fonts-ipafont-gothic imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   wixl msitools libz-mingw-w64-dev osslsigncode openssl
+  icc-profiles-free colord-data argyll-ref libgs-common
 )
 missing=()
 for package in "${packages[@]}"; do

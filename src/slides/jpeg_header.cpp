@@ -1,6 +1,8 @@
 #include "jpeg_header.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace tessaro {
 namespace {
@@ -37,6 +39,45 @@ void ForEachJpegSegment(ByteSource& file, const JpegSegmentVisitor& visit) {
         if (length < 2 || !visit(type, at, length)) return;
         at += 2 + static_cast<std::uint64_t>(length);
     }
+}
+
+JpegIccProfile ReadJpegIccProfile(ByteSource& file) {
+    constexpr char kMark[] = "ICC_PROFILE";  // with its terminating zero, 12 bytes
+    constexpr std::size_t kPieceHeader = sizeof(kMark) + 2;  // then the piece's number and the count
+    JpegIccProfile profile;
+    std::vector<std::vector<std::uint8_t>> pieces;  // by number, from 1
+    int count = 0;
+    if (!StartsAsJpeg(file)) return profile;
+    ForEachJpegSegment(file, [&](std::uint8_t type, std::uint64_t at, std::uint16_t length) {
+        if (type != 0xE2 || length < 2 + kPieceHeader) return true;
+        std::vector<std::uint8_t> segment(length - 2u);
+        if (file.ReadAt(at + 4, segment.data(), segment.size()) != segment.size() ||
+            std::memcmp(segment.data(), kMark, sizeof(kMark)) != 0) {
+            return true;
+        }
+        const int number = segment[sizeof(kMark)];
+        const int of = segment[sizeof(kMark) + 1];
+        if (!profile.present) count = of;
+        profile.present = true;
+        if (of != count || number < 1 || number > count) {
+            count = -1;  // pieces that disagree: the profile cannot be trusted
+            return false;
+        }
+        pieces.resize(static_cast<std::size_t>(count));
+        std::vector<std::uint8_t>& piece = pieces[static_cast<std::size_t>(number - 1)];
+        if (!piece.empty()) {
+            count = -1;  // a piece twice
+            return false;
+        }
+        piece.assign(segment.begin() + kPieceHeader, segment.end());
+        return true;
+    });
+    profile.complete = profile.present && count > 0 &&
+                       std::none_of(pieces.begin(), pieces.end(), [](const auto& piece) { return piece.empty(); });
+    if (profile.complete) {
+        for (const auto& piece : pieces) profile.bytes.insert(profile.bytes.end(), piece.begin(), piece.end());
+    }
+    return profile;
 }
 
 bool JpegClaimsMoreThanItHolds(ByteSource& file, std::uint64_t fileBytes) {

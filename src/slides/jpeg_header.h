@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "byte_source.h"
 
@@ -17,6 +18,16 @@ bool StartsAsJpeg(ByteSource& file);
 // (which counts itself). Stops when visit returns false, and at anything that is not a segment.
 using JpegSegmentVisitor = std::function<bool(std::uint8_t type, std::uint64_t at, std::uint16_t length)>;
 void ForEachJpegSegment(ByteSource& file, const JpegSegmentVisitor& visit);
+
+// The ICC profile a JPEG carries in APP2 segments marked "ICC_PROFILE", each holding a piece and
+// its place among how many: the pieces joined in order. Not present when there is no such segment;
+// not complete when pieces are missing, repeated or do not agree on their number.
+struct JpegIccProfile {
+    bool present = false;
+    bool complete = false;
+    std::vector<std::uint8_t> bytes;
+};
+JpegIccProfile ReadJpegIccProfile(ByteSource& file);
 
 // True for a JPEG whose frame header declares more pixels than a file of fileBytes can encode:
 // every 8 x 8 block of a full-resolution component takes at least one bit, so a file holds at

@@ -26,8 +26,9 @@ std::optional<SlidePlan> PlanSlide(int screenWidth, int screenHeight, PictureSiz
     return plan;
 }
 
-SlideComposer::SlideComposer(const SlidePlan& plan, int screenWidth, int screenHeight, PictureSize source)
-    : plan_(plan), frame_{Bitmap(screenWidth, screenHeight, kOpaqueBlack), plan.picture} {
+SlideComposer::SlideComposer(const SlidePlan& plan, int screenWidth, int screenHeight, PictureSize source,
+                             const ColourConversion* colours)
+    : plan_(plan), frame_{Bitmap(screenWidth, screenHeight, kOpaqueBlack), plan.picture}, colours_(colours) {
     if (plan.scaled.width == 0 || plan.scaled.height == 0 || source.width == 0 || source.height == 0) return;
     scaler_.emplace(static_cast<int>(source.width), static_cast<int>(source.height), static_cast<int>(plan.scaled.width),
                     static_cast<int>(plan.scaled.height), [this](int y, const std::uint32_t* row) { WriteRow(y, row); });
@@ -40,6 +41,11 @@ void SlideComposer::AddRows(const std::uint8_t* rows, int count, std::size_t str
 // Row y of the scaled picture, as stored, goes to the screen turned upright.
 void SlideComposer::WriteRow(int y, const std::uint32_t* row) {
     const int width = static_cast<int>(plan_.scaled.width);
+    if (colours_) {
+        converted_.assign(row, row + width);
+        colours_->Convert(converted_.data(), converted_.size());
+        row = converted_.data();
+    }
     const int height = static_cast<int>(plan_.scaled.height);
     const PixelRect& at = plan_.picture;
     Bitmap& screen = frame_.screen;
@@ -82,12 +88,13 @@ PictureSize ChooseDecodeSize(PictureSize stored, PictureSize needed,
     return best;
 }
 
-std::optional<SlideFrame> ComposeSlide(const Bitmap& picture, int screenWidth, int screenHeight, Orientation orientation) {
+std::optional<SlideFrame> ComposeSlide(const Bitmap& picture, int screenWidth, int screenHeight, Orientation orientation,
+                                       const ColourConversion* colours) {
     const PictureSize size{static_cast<std::uint32_t>(std::max(picture.width, 0)),
                            static_cast<std::uint32_t>(std::max(picture.height, 0))};
     const std::optional<SlidePlan> plan = PlanSlide(screenWidth, screenHeight, size, orientation);
     if (!plan || !ScalingFits(size, plan->scaled)) return std::nullopt;
-    SlideComposer composer(*plan, screenWidth, screenHeight, size);
+    SlideComposer composer(*plan, screenWidth, screenHeight, size, colours);
     composer.AddRows(reinterpret_cast<const std::uint8_t*>(picture.pixels.data()), picture.height,
                      static_cast<std::size_t>(picture.width) * 4, PixelLayout::Bgrx32);
     return composer.Finish();

@@ -9,7 +9,8 @@
 
 #include "band_scaler.h"
 #include "bitmap.h"
-#include "exif_orientation.h"
+#include "colour/colour_conversion.h"
+#include "exif.h"
 #include "placement.h"
 
 namespace tessaro {
@@ -48,11 +49,14 @@ struct SlideFrame {
     PixelRect picture;  // where the picture landed
 };
 
-// Draws one picture into a black screen as its rows arrive.
+// Draws one picture into a black screen as its rows arrive, its colours converted, if asked, as
+// each row is drawn: only the pixels drawn are converted, however large the picture.
 class SlideComposer {
 public:
     // source: the size of the rows that will arrive, the stored size or a smaller decode of it.
-    SlideComposer(const SlidePlan& plan, int screenWidth, int screenHeight, PictureSize source);
+    // colours, if any, must outlive the composer.
+    SlideComposer(const SlidePlan& plan, int screenWidth, int screenHeight, PictureSize source,
+                  const ColourConversion* colours = nullptr);
     SlideComposer(const SlideComposer&) = delete;  // the scaler writes back into this object
     SlideComposer& operator=(const SlideComposer&) = delete;
 
@@ -65,6 +69,8 @@ private:
 
     SlidePlan plan_;
     SlideFrame frame_;
+    const ColourConversion* colours_;
+    std::vector<std::uint32_t> converted_;  // a row with its colours converted
     std::optional<BandScaler> scaler_;  // none when the picture covers no whole pixel
 };
 
@@ -80,6 +86,7 @@ PictureSize ChooseDecodeSize(PictureSize stored, PictureSize needed,
 // The whole composition for a picture already in memory (32-bit, premultiplied); empty when it
 // cannot be placed or its scaling would not fit the budget.
 std::optional<SlideFrame> ComposeSlide(const Bitmap& picture, int screenWidth, int screenHeight,
-                                       Orientation orientation = Orientation::Normal);
+                                       Orientation orientation = Orientation::Normal,
+                                       const ColourConversion* colours = nullptr);
 
 }  // namespace tessaro

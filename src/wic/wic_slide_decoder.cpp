@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "handle_stream.h"
+#include "icm/monitor_profile.h"
 #include "scaled_decode.h"
 #include "slides/jpeg_header.h"
 #include "win32/diagnostics.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr UINT kBandRows = 64;
 constexpr std::size_t kBandBytes = 4u << 20;
 
+// The file at any offset. A read at an offset moves the handle's own pointer there.
 class FileBytes final : public ByteSource {
 public:
     explicit FileBytes(HANDLE file) : file_(file) {}
@@ -50,13 +52,23 @@ struct RowSource {
     ComPtr<IWICBitmapSource> source;
     ComPtr<ScaledDecode> reduced;  // when set, rows come from it instead of source
     WICPixelFormatGUID reducedFormat{};
+    std::vector<BYTE> gray;  // a band of a gray reduced decode, widened to 24 bits for the composer
 
     HRESULT Copy(const WICRect& rect, UINT stride, UINT bytes, BYTE* out) {
-        if (reduced) {
+        if (!reduced) return source->CopyPixels(&rect, stride, bytes, out);
+        if (reducedFormat != GUID_WICPixelFormat8bppGray) {
             return reduced->CopyPixels(&rect, size.width, size.height, &reducedFormat, WICBitmapTransformRotate0, stride,
                                        bytes, out);
         }
-        return source->CopyPixels(&rect, stride, bytes, out);
+        const UINT width = static_cast<UINT>(rect.Width);
+        gray.resize(static_cast<std::size_t>(width) * static_cast<UINT>(rect.Height));
+        const HRESULT copied = reduced->CopyPixels(&rect, size.width, size.height, &reducedFormat, WICBitmapTransformRotate0,
+                                                   width, static_cast<UINT>(gray.size()), gray.data());
+        if (FAILED(copied)) return copied;
+        for (std::size_t row = 0; row < static_cast<std::size_t>(rect.Height); ++row) {
+            for (std::size_t x = 0; x < width; ++x) std::fill_n(out + row * stride + x * 3, 3, gray[row * width + x]);
+        }
+        return S_OK;
     }
 };
 
@@ -72,8 +84,10 @@ std::optional<RowSource> ReducedRows(IWICBitmapFrameDecode* frame, PictureSize s
         return SUCCEEDED(asked) ? offered : stored;
     });
     rows.reducedFormat = GUID_WICPixelFormat24bppBGR;
-    const std::optional<PixelLayout> layout =
-        SUCCEEDED(rows.reduced->GetClosestPixelFormat(&rows.reducedFormat)) ? LayoutOf(rows.reducedFormat) : std::nullopt;
+    if (FAILED(rows.reduced->GetClosestPixelFormat(&rows.reducedFormat))) return std::nullopt;
+    // A gray JPEG's reduced decode is gray: widened as it is copied.
+    const bool gray = rows.reducedFormat == GUID_WICPixelFormat8bppGray;
+    const std::optional<PixelLayout> layout = gray ? PixelLayout::Bgr24 : LayoutOf(rows.reducedFormat);
     if (!layout || (rows.size.width == stored.width && rows.size.height == stored.height)) return std::nullopt;
     rows.layout = *layout;
     return rows;
@@ -118,10 +132,72 @@ UINT BandRows(const RowSource& rows, UINT stride) {
     return static_cast<UINT>(std::clamp<std::size_t>(kBandBytes / stride, 1, kBandRows));
 }
 
+// The screen from rows, a band at a time; the failure of a copy, or S_FALSE when stopped.
+HRESULT Compose(RowSource& rows, const SlidePlan& plan, int screenWidth, int screenHeight, const ColourConversion* colours,
+                const std::atomic<bool>& stop, std::optional<SlideFrame>& frame) {
+    SlideComposer composer(plan, screenWidth, screenHeight, rows.size, colours);
+    if (plan.scaled.width != 0 && plan.scaled.height != 0) {  // else nothing to draw
+        const UINT stride = rows.size.width * (rows.layout == PixelLayout::Bgr24 ? 3 : 4);
+        const UINT bandRows = BandRows(rows, stride);
+        std::vector<BYTE> band(static_cast<std::size_t>(stride) * bandRows);
+        for (UINT top = 0; top < rows.size.height; top += bandRows) {
+            if (stop) return S_FALSE;
+            const UINT count = std::min(bandRows, rows.size.height - top);
+            const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(rows.size.width), static_cast<INT>(count)};
+            if (const HRESULT copied = rows.Copy(rect, stride, stride * count, band.data()); FAILED(copied)) return copied;
+            composer.AddRows(band.data(), static_cast<int>(count), stride, rows.layout);
+        }
+    }
+    frame = composer.Finish();
+    return S_OK;
+}
+
+// What colours a decoder's pixel format holds.
+ColourModel ModelOf(const WICPixelFormatGUID& format) {
+    for (const GUID& gray : {GUID_WICPixelFormatBlackWhite, GUID_WICPixelFormat2bppGray, GUID_WICPixelFormat4bppGray,
+                             GUID_WICPixelFormat8bppGray, GUID_WICPixelFormat16bppGray, GUID_WICPixelFormat16bppGrayFixedPoint,
+                             GUID_WICPixelFormat16bppGrayHalf, GUID_WICPixelFormat32bppGrayFloat,
+                             GUID_WICPixelFormat32bppGrayFixedPoint}) {
+        if (format == gray) return ColourModel::Gray;
+    }
+    for (const GUID& cmyk : {GUID_WICPixelFormat32bppCMYK, GUID_WICPixelFormat64bppCMYK, GUID_WICPixelFormat40bppCMYKAlpha,
+                             GUID_WICPixelFormat80bppCMYKAlpha}) {
+        if (format == cmyk) return ColourModel::Cmyk;
+    }
+    return ColourModel::Rgb;
+}
+
+// The profile a frame carries as WIC reads it (PNG, TIFF); a JPEG's is read from its segments.
+std::optional<ProfileBytes> FrameProfile(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame) {
+    UINT count = 0;
+    if (FAILED(frame->GetColorContexts(0, nullptr, &count)) || count == 0) return std::nullopt;
+    std::vector<ComPtr<IWICColorContext>> contexts(count);
+    std::vector<IWICColorContext*> pointers;
+    for (ComPtr<IWICColorContext>& context : contexts) {
+        if (FAILED(factory->CreateColorContext(context.put()))) return std::nullopt;
+        pointers.push_back(context.get());
+    }
+    if (FAILED(frame->GetColorContexts(count, pointers.data(), &count))) return std::nullopt;
+    for (IWICColorContext* context : pointers) {
+        WICColorContextType type{};
+        UINT size = 0;
+        if (FAILED(context->GetType(&type)) || type != WICColorContextProfile ||
+            FAILED(context->GetProfileBytes(0, nullptr, &size)) || size == 0) {
+            continue;
+        }
+        ProfileBytes bytes(size);
+        if (SUCCEEDED(context->GetProfileBytes(size, bytes.data(), &size))) return bytes;
+    }
+    return std::nullopt;
+}
+
+std::wstring Widened(std::string_view text) { return std::wstring(text.begin(), text.end()); }
+
 }  // namespace
 
 WicSlideDecoder::WicSlideDecoder()
-    : factoryMade_(com_.CreateInstance(CLSID_WICImagingFactory, IID_PPV_ARGS(factory_.put()))) {}
+    : factoryMade_(com_.CreateInstance(CLSID_WICImagingFactory, IID_PPV_ARGS(factory_.put()))),
+      colours_([this](const IccProfile& from, const IccProfile& to, int nodes) { return engine_.Convert(from, to, nodes); }) {}
 
 std::optional<FileSignature> WicSlideDecoder::Signature(const std::wstring& path) { return ReadFileSignature(path); }
 
@@ -147,12 +223,17 @@ std::optional<SlideFrame> WicSlideDecoder::Render(const std::wstring& path, int 
 
 // A JPEG goes straight to the system's JPEG decoder: asking the factory to find the decoder tries
 // the patterns of every installed codec first, which can take as long as decoding a small picture.
-// Anything else goes through the factory, and so does a JPEG when that decoder cannot be made.
-HRESULT WicSlideDecoder::OpenDecoder(ByteSource& bytes, IStream* stream, ComPtr<IWICBitmapDecoder>& decoder) const {
-    if (StartsAsJpeg(bytes) && SUCCEEDED(com_.CreateInstance(CLSID_WICJpegDecoder, IID_PPV_ARGS(decoder.put())))) {
-        return decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand);
+// Anything else goes through the factory, and so does a JPEG when that decoder cannot be made or
+// refuses it.
+HRESULT OpenDecoder(IWICImagingFactory* factory, const MakeJpegDecoder& makeJpegDecoder, bool jpeg, IStream* stream,
+                    ComPtr<IWICBitmapDecoder>& decoder) {
+    if (jpeg && SUCCEEDED(makeJpegDecoder(decoder)) &&
+        SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand))) {
+        return S_OK;
     }
-    return factory_->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
+    const LARGE_INTEGER start{};
+    if (const HRESULT rewound = stream->Seek(start, STREAM_SEEK_SET, nullptr); FAILED(rewound)) return rewound;
+    return factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
 }
 
 std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::wstring& path, int screenWidth,
@@ -163,44 +244,74 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
         return Failed(L"checking the slide's declared size", path, WINCODEC_ERR_BADIMAGE);
     }
     const Orientation orientation = ReadExifOrientation(bytes);
+    // Reading the bytes moves the file's pointer, which the decoder's stream takes for its own
+    // once it has read: everything read here is read before the stream is made.
+    SlideColourSource colourSource;
+    colourSource.cameraAdobeRgb = CameraMarksAdobeRgb(bytes);
+    const bool jpeg = StartsAsJpeg(bytes);
+    if (jpeg) {
+        JpegIccProfile profile = ReadJpegIccProfile(bytes);
+        if (profile.complete) colourSource.embedded = std::move(profile.bytes);
+        if (profile.present && !profile.complete) colourSource.embeddedProblem = ProfileProblem::SegmentsDoNotAddUp;
+    }
 
     const ComPtr<IStream> stream = MakeHandleStream(file);
     if (!stream) return Failed(L"reading the slide", path, E_OUTOFMEMORY);
     ComPtr<IWICBitmapDecoder> decoder;
-    HRESULT hr = OpenDecoder(bytes, stream.get(), decoder);
+    const auto makeJpegDecoder = [this](ComPtr<IWICBitmapDecoder>& made) {
+        return com_.CreateInstance(CLSID_WICJpegDecoder, IID_PPV_ARGS(made.put()));
+    };
+    HRESULT hr = OpenDecoder(factory_.get(), makeJpegDecoder, jpeg, stream.get(), decoder);
     if (FAILED(hr)) return Failed(L"decoding the slide", path, hr);
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(hr = decoder->GetFrame(0, frame.put()))) return Failed(L"reading the slide's first frame", path, hr);
-    return RenderFrame(factory_.get(), frame.get(), orientation, screenWidth, screenHeight, stop, path);
+    // A JPEG's profile was read from its segments; the decoder gives any other format's.
+    if (!jpeg) colourSource.embedded = FrameProfile(factory_.get(), frame.get());
+    const SlideColours::Choice colours = ChooseColours(colourSource, frame.get(), path);
+    return RenderFrame(factory_.get(), frame.get(), orientation, colours.conversion.get(), screenWidth, screenHeight, stop,
+                       path);
+}
+
+SlideColours::Choice WicSlideDecoder::ChooseColours(SlideColourSource source, IWICBitmapFrameDecode* frame,
+                                                    const std::wstring& path) {
+    WICPixelFormatGUID format{};
+    source.pixels = SUCCEEDED(frame->GetPixelFormat(&format)) ? ModelOf(format) : ColourModel::Other;
+    SlideColours::Choice choice = colours_.For(source, PrimaryMonitorProfile());
+    for (const SlideColours::Note& note : choice.notes) {
+        const std::wstring what = std::wstring(note.monitors ? L"using the monitor's colour profile (" : L"using the slide's colour profile (") +
+                                  Widened(Describe(note.problem)) + L")";
+        const DWORD why = note.problem == ProfileProblem::RefusedByEngine    ? ERROR_INVALID_TRANSFORM
+                          : note.problem == ProfileProblem::DoesNotFitPixels ? ERROR_INVALID_COLORSPACE
+                                                                             : ERROR_INVALID_PROFILE;
+        TraceFailure(what, path, HRESULT_FROM_WIN32(why));
+    }
+    return choice;
 }
 
 std::optional<SlideFrame> RenderFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Orientation orientation,
-                                      int screenWidth, int screenHeight, const std::atomic<bool>& stop,
-                                      const std::wstring& path) {
+                                      const ColourConversion* colours, int screenWidth, int screenHeight,
+                                      const std::atomic<bool>& stop, const std::wstring& path) {
     HRESULT hr = S_OK;
     PictureSize stored;
     if (FAILED(hr = frame->GetSize(&stored.width, &stored.height))) return Failed(L"reading the slide's size", path, hr);
     const std::optional<SlidePlan> plan = PlanSlide(screenWidth, screenHeight, stored, orientation);
     if (!plan) return Failed(L"placing the slide", path, E_INVALIDARG);
 
-    std::optional<RowSource> rows = ReducedRows(frame, stored, plan->scaled);
-    if (!rows) rows = FullRows(factory, frame, stored, hr);
-    if (!rows) return Failed(L"converting the slide's pixels", path, hr);
-    if (!ScalingFits(rows->size, plan->scaled)) return Failed(L"scaling the slide within its memory budget", path, E_OUTOFMEMORY);
-
-    SlideComposer composer(*plan, screenWidth, screenHeight, rows->size);
-    if (plan->scaled.width == 0 || plan->scaled.height == 0) return composer.Finish();  // nothing to draw
-    const UINT stride = rows->size.width * (rows->layout == PixelLayout::Bgr24 ? 3 : 4);
-    const UINT bandRows = BandRows(*rows, stride);
-    std::vector<BYTE> band(static_cast<std::size_t>(stride) * bandRows);
-    for (UINT top = 0; top < rows->size.height; top += bandRows) {
-        if (stop) return std::nullopt;
-        const UINT count = std::min(bandRows, rows->size.height - top);
-        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(rows->size.width), static_cast<INT>(count)};
-        if (FAILED(hr = rows->Copy(rect, stride, stride * count, band.data()))) return Failed(L"reading the slide's pixels", path, hr);
-        composer.AddRows(band.data(), static_cast<int>(count), stride, rows->layout);
+    std::optional<SlideFrame> screen;
+    const auto budget = [&](const RowSource& rows) { return ScalingFits(rows.size, plan->scaled); };
+    if (std::optional<RowSource> reduced = ReducedRows(frame, stored, plan->scaled)) {
+        if (!budget(*reduced)) return Failed(L"scaling the slide within its memory budget", path, E_OUTOFMEMORY);
+        hr = Compose(*reduced, *plan, screenWidth, screenHeight, colours, stop, screen);
+        if (hr == S_OK || stop) return screen;
+        // The full-size picture may still be read.
+        TraceFailure(L"reading the slide's reduced pixels", path, hr);
     }
-    return composer.Finish();
+    std::optional<RowSource> rows = FullRows(factory, frame, stored, hr);
+    if (!rows) return Failed(L"converting the slide's pixels", path, hr);
+    if (!budget(*rows)) return Failed(L"scaling the slide within its memory budget", path, E_OUTOFMEMORY);
+    hr = Compose(*rows, *plan, screenWidth, screenHeight, colours, stop, screen);
+    if (FAILED(hr)) return Failed(L"reading the slide's pixels", path, hr);
+    return screen;  // empty when stopped
 }
 
 }  // namespace tessaro

@@ -1,6 +1,6 @@
 // The EXIF orientation of any file: JPEG, TIFF or anything else.
 
-#include "slides/exif_orientation.h"
+#include "slides/exif.h"
 
 #include "fuzz_support.h"
 

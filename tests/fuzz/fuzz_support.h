@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "slides/exif_orientation.h"
+#include "slides/exif.h"
 
 namespace tessaro::fuzz {
 

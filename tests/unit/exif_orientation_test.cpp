@@ -1,4 +1,4 @@
-#include "slides/exif_orientation.h"
+#include "slides/exif.h"
 
 #include <gtest/gtest.h>
 

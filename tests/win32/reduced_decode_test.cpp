@@ -168,9 +168,10 @@ TEST(ReducedDecode, DecodesAtTheSmallestSizeNotBelowTheDrawnSize) {
         const std::vector<BYTE> bgr = Photo(row.stored.width, row.stored.height);
         StandInJpegFrame full(row.stored.width, row.stored.height, bgr, false);
         StandInJpegFrame reducing(row.stored.width, row.stored.height, bgr, true);
-        const auto expected = RenderFrame(factory.get(), &full, row.orientation, row.screenWidth, row.screenHeight, stop, L"full");
+        const auto expected =
+            RenderFrame(factory.get(), &full, row.orientation, nullptr, row.screenWidth, row.screenHeight, stop, L"full");
         const auto reduced =
-            RenderFrame(factory.get(), &reducing, row.orientation, row.screenWidth, row.screenHeight, stop, L"reduced");
+            RenderFrame(factory.get(), &reducing, row.orientation, nullptr, row.screenWidth, row.screenHeight, stop, L"reduced");
         ASSERT_TRUE(expected && reduced);
 
         // Copies of the decoded size, in bands that tile it top to bottom.

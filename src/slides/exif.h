@@ -1,8 +1,8 @@
 #pragma once
-// Which way up a photo is meant to be seen: the EXIF orientation (tag 274) of a JPEG or TIFF
-// file. Cameras and phones store the picture as the sensor saw it and record in this tag how
-// to turn it. The reader trusts nothing it reads: every offset and count is checked against
-// what is really there, and anything odd means "as stored".
+// What a photo's EXIF data (in a JPEG's APP1 segment, or a TIFF file's own) says of how to show
+// it: which way up it is meant to be seen, and whether its camera recorded Adobe RGB. The reader
+// trusts nothing it reads: every offset and count is checked against what is really there, and
+// anything odd means "as stored" and "not said".
 
 #include <cstdint>
 
@@ -27,8 +27,13 @@ constexpr bool SwapsAxes(Orientation orientation) {
     return orientation >= Orientation::Transpose;
 }
 
-// Normal for a file that is neither JPEG nor TIFF, that has no orientation tag, or whose EXIF
-// data is broken in any way.
+// The orientation tag (274), which cameras and phones write because they store the picture as
+// the sensor saw it. Normal for a file that is neither JPEG nor TIFF, that has no orientation
+// tag, or whose EXIF data is broken in any way.
 Orientation ReadExifOrientation(ByteSource& file);
+
+// True when the camera marked the picture as Adobe RGB without a profile, as cameras do: its
+// colour space uncalibrated (tag 0xA001 = 0xFFFF) and its interoperability index "R03".
+bool CameraMarksAdobeRgb(ByteSource& file);
 
 }  // namespace tessaro
