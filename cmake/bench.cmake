@@ -16,7 +16,7 @@ tessaro_use_wide_entry(bench_slide_render)
 # bench_decode_floor are the least a program can do for the same result, and bench_naive_saver
 # what a saver that does everything in turn on one thread does.
 add_executable(bench_saver bench/saver_bench.cpp)
-target_link_libraries(bench_saver PRIVATE tessaro_e2e_harness)
+target_link_libraries(bench_saver PRIVATE tessaro_e2e_harness tessaro_wic)
 target_compile_definitions(bench_saver PRIVATE TESSARO_QUICK_CYCLE_INTERVAL_MS=${TESSARO_QUICK_CYCLE_INTERVAL_MS})
 add_executable(bench_bare_window WIN32 bench/bare_window.cpp)
 add_executable(bench_naive_saver WIN32 bench/naive_saver.cpp)

@@ -13,6 +13,7 @@ set(TESSARO_FUZZ_RUNS
   utf16 200000
   exif_orientation 500000
   jpeg_header 500000
+  icc_profile 6000
   placement 500000
   slide_frame 10000
   band_scaler 6000

@@ -10,6 +10,7 @@ set(TESSARO_UNIT_TEST_SOURCES
   tests/unit/exif_orientation_test.cpp
   tests/unit/jpeg_header_test.cpp
   tests/unit/slide_frame_test.cpp
+  tests/unit/slide_colours_test.cpp
   tests/unit/slide_show_test.cpp
   tests/unit/slide_worker_test.cpp
   tests/unit/about_texts_test.cpp

@@ -40,7 +40,7 @@ set(TESSARO_WIN32_TEST_SOURCES
   tests/win32/reduced_decode_test.cpp
 )
 add_executable(win32_tests ${TESSARO_WIN32_TEST_SOURCES} tests/win32/dialog_host.cpp tests/win32/last_error_changing_delete.cpp)
-target_link_libraries(win32_tests PRIVATE tessaro_e2e_harness tessaro_startup tessaro_wic GTest::gtest_main)
+target_link_libraries(win32_tests PRIVATE tessaro_e2e_harness tessaro_startup tessaro_wic shlwapi GTest::gtest_main)
 target_compile_options(win32_tests PRIVATE ${TESSARO_WARNINGS})
 tessaro_add_resources(win32_tests)
 

@@ -3,25 +3,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "matrix3.h"
 
 namespace tessaro {
 namespace {
 
-// The 8-bit encoding of each linear level: the inverse of curve, found on its values at many
-// points (made to rise, should a profile's curve not), and looked up by the square root of the
-// level, which keeps the dark end, where curves are steepest, as fine as the light.
-std::vector<std::uint8_t> EncodingTable(const ToneCurve& curve, int steps) {
+// The 8-bit encoding of each of the levels of light (ascending): the inverse of curve, found on its
+// values at many points (made to rise, should a profile's curve not).
+std::vector<std::uint8_t> Encoded(const ToneCurve& curve, const std::vector<double>& levels) {
     constexpr int kSamples = 8192;
     std::vector<double> values(kSamples + 1);
     double highest = 0.0;
     for (int i = 0; i <= kSamples; ++i) values[i] = highest = std::max(highest, curve(static_cast<double>(i) / kSamples));
-    std::vector<std::uint8_t> table(static_cast<std::size_t>(steps) + 1);
+    std::vector<std::uint8_t> encoded;
+    encoded.reserve(levels.size());
     int below = 0;
-    for (int step = 0; step <= steps; ++step) {
-        const double root = static_cast<double>(step) / steps;
-        const double level = root * root;
+    for (const double level : levels) {
         while (below < kSamples && values[below + 1] < level) ++below;
         double x;
         if (level <= values[0]) {
@@ -32,9 +31,38 @@ std::vector<std::uint8_t> EncodingTable(const ToneCurve& curve, int steps) {
             const double span = values[below + 1] - values[below];
             x = (below + (span > 0 ? (level - values[below]) / span : 0.0)) / kSamples;
         }
-        table[static_cast<std::size_t>(step)] = static_cast<std::uint8_t>(std::lround(std::clamp(x, 0.0, 1.0) * 255));
+        encoded.push_back(static_cast<std::uint8_t>(std::lround(std::clamp(x, 0.0, 1.0) * 255)));
     }
-    return table;
+    return encoded;
+}
+
+// A level of light as a float's exponent and top mantissa bits: a step in every kStepsPerOctave
+// of each octave, as fine in the dark, where tone curves are steepest, as in the light.
+constexpr int kMantissaBits = 9;
+constexpr int kMantissaShift = 23 - kMantissaBits;
+constexpr int kDarkestOctave = 24;  // 2^-24 and less: black in any encoding
+constexpr std::int32_t kFirstStep = (127 - kDarkestOctave) << kMantissaBits;
+constexpr std::int32_t kLastStep = kDarkestOctave << kMantissaBits;  // full light, 1.0
+
+std::int32_t StepOf(float level) {
+    std::int32_t bits;
+    std::memcpy(&bits, &level, sizeof bits);
+    // Nothing, and anything negative (a set sign bit makes bits negative), is the first step;
+    // anything over full light the last.
+    const std::int32_t step = (bits >> kMantissaShift) - kFirstStep;
+    return step < 0 ? 0 : step > kLastStep ? kLastStep : step;
+}
+
+// The level each step stands for: the middle of the levels it takes in.
+std::vector<double> StepLevels() {
+    std::vector<double> levels;
+    for (std::int32_t step = 0; step <= kLastStep; ++step) {
+        const std::int32_t bits = (step + kFirstStep) << kMantissaShift | (step < kLastStep ? 1 << (kMantissaShift - 1) : 0);
+        float level;
+        std::memcpy(&level, &bits, sizeof level);
+        levels.push_back(level);
+    }
+    return levels;
 }
 
 std::uint32_t Pack(std::uint32_t pixel, int red, int green, int blue) {
@@ -45,11 +73,12 @@ std::uint32_t Pack(std::uint32_t pixel, int red, int green, int blue) {
 }  // namespace
 
 MatrixShaperConversion::MatrixShaperConversion(const MatrixShaper& from, const MatrixShaper& to) {
+    const std::vector<double> levels = StepLevels();
     for (int channel = 0; channel < 3; ++channel) {
         for (int level = 0; level < 256; ++level) {
             linear_[channel][level] = static_cast<float>(from.curves[channel](level / 255.0));
         }
-        encoded_[channel] = EncodingTable(to.curves[channel], kLinearSteps);
+        encoded_[channel] = Encoded(to.curves[channel], levels);
     }
     const Matrix3 fromXyz = Inverse(to.toXyz);
     for (int i = 0; i < 3; ++i) {
@@ -61,38 +90,59 @@ MatrixShaperConversion::MatrixShaperConversion(const MatrixShaper& from, const M
     }
 }
 
-std::uint32_t MatrixShaperConversion::ConvertOne(std::uint32_t pixel) const {
-    const float r = linear_[0][pixel >> 16 & 0xFF];
-    const float g = linear_[1][pixel >> 8 & 0xFF];
-    const float b = linear_[2][pixel & 0xFF];
-    int out[3];
-    for (int i = 0; i < 3; ++i) {
-        const float level = std::clamp(matrix_[i][0] * r + matrix_[i][1] * g + matrix_[i][2] * b, 0.0f, 1.0f);
-        out[i] = encoded_[i][static_cast<std::size_t>(std::sqrt(level) * kLinearSteps + 0.5f)];
-    }
-    return Pack(pixel, out[0], out[1], out[2]);
-}
-
 void MatrixShaperConversion::Convert(std::uint32_t* pixels, std::size_t count) const {
-    for (std::size_t i = 0; i < count; ++i) pixels[i] = ConvertOne(pixels[i]);
+    // In blocks, so that the arithmetic between the table look-ups is done for many pixels at once.
+    constexpr std::size_t kBlock = 256;
+    float linear[3][kBlock];
+    std::int32_t steps[3][kBlock];
+    for (std::size_t start = 0; start < count; start += kBlock) {
+        std::uint32_t* block = pixels + start;
+        const std::size_t n = std::min(kBlock, count - start);
+        for (std::size_t i = 0; i < n; ++i) {
+            linear[0][i] = linear_[0][block[i] >> 16 & 0xFF];
+            linear[1][i] = linear_[1][block[i] >> 8 & 0xFF];
+            linear[2][i] = linear_[2][block[i] & 0xFF];
+        }
+        for (int c = 0; c < 3; ++c) {
+            const float m0 = matrix_[c][0], m1 = matrix_[c][1], m2 = matrix_[c][2];
+            for (std::size_t i = 0; i < n; ++i) steps[c][i] = StepOf(m0 * linear[0][i] + m1 * linear[1][i] + m2 * linear[2][i]);
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            block[i] = Pack(block[i], encoded_[0][steps[0][i]], encoded_[1][steps[1][i]], encoded_[2][steps[2][i]]);
+        }
+    }
 }
 
-bool MatrixShaperConversion::ChangesNothing() const {
-    const auto within = [this](std::uint32_t pixel) {
-        const std::uint32_t converted = ConvertOne(pixel);
-        for (int shift = 0; shift < 24; shift += 8) {
-            if (std::abs(static_cast<int>(pixel >> shift & 0xFF) - static_cast<int>(converted >> shift & 0xFF)) > 1) return false;
+bool SameColours(const MatrixShaper& from, const MatrixShaper& to) {
+    // Every test colour must land within a level of itself: between the linear levels of the
+    // target's encoding a level and a half below and above it, where rounding would still give
+    // that level or the next. Only the forward curves are needed, a few hundred points of them.
+    std::array<std::array<double, 256>, 3> linear{};
+    std::array<std::array<double, 257>, 3> bounds{};  // bounds[c][k]: where level k - 1 ends and k begins
+    for (int c = 0; c < 3; ++c) {
+        for (int level = 0; level < 256; ++level) linear[c][level] = from.curves[c](level / 255.0);
+        for (int half = 0; half <= 256; ++half) bounds[c][half] = to.curves[c]((half - 0.5) / 255.0);
+    }
+    const Matrix3 matrix = Multiply(Inverse(to.toXyz), from.toXyz);
+    const auto lands = [&](int r, int g, int b) {
+        const std::array<int, 3> levels{r, g, b};
+        const std::array<double, 3> converted = Multiply(matrix, std::array<double, 3>{linear[0][r], linear[1][g], linear[2][b]});
+        for (int c = 0; c < 3; ++c) {
+            // Within a level: above the lower edge of level - 1 and below the upper edge of level + 1.
+            const double low = levels[c] >= 1 ? bounds[c][levels[c] - 1] : -1.0;
+            const double high = levels[c] <= 254 ? bounds[c][levels[c] + 2] : 2.0;
+            if (!(converted[c] > low && converted[c] < high)) return false;
         }
         return true;
     };
-    for (std::uint32_t level = 0; level < 256; ++level) {
-        if (!within(level * 0x010101u)) return false;
+    for (int level = 0; level < 256; ++level) {
+        if (!lands(level, level, level)) return false;
     }
     constexpr int kLevels[] = {0, 32, 64, 96, 128, 160, 192, 224, 255};
     for (int r : kLevels)
         for (int g : kLevels)
             for (int b : kLevels)
-                if (!within(Pack(0, r, g, b))) return false;
+                if (!lands(r, g, b)) return false;
     return true;
 }
 

@@ -26,17 +26,17 @@ class MatrixShaperConversion final : public ColourConversion {
 public:
     MatrixShaperConversion(const MatrixShaper& from, const MatrixShaper& to);
     void Convert(std::uint32_t* pixels, std::size_t count) const override;
-    // True when no colour moves by more than one level: the same space in other words.
-    bool ChangesNothing() const;
 
 private:
-    static constexpr int kLinearSteps = 16384;  // linear light is looked up in steps of this
-    std::uint32_t ConvertOne(std::uint32_t pixel) const;
-
     std::array<std::array<float, 256>, 3> linear_{};
     std::array<std::array<float, 3>, 3> matrix_{};
-    std::array<std::vector<std::uint8_t>, 3> encoded_;  // kLinearSteps + 1 values each
+    std::array<std::vector<std::uint8_t>, 3> encoded_;  // by steps of linear light
 };
+
+// True when converting from one into the other would move no colour by more than a level: the
+// same space in other words (sRGB as one maker or another writes it). Quick: a slide without a
+// profile asks it of the monitor's before it is shown.
+bool SameColours(const MatrixShaper& from, const MatrixShaper& to);
 
 // By the colour engine's results for every RGB colour whose levels are multiples of Step(nodes),
 // interpolated between them (tetrahedral interpolation).

@@ -168,6 +168,11 @@ ProfileBytes CurveTag(const ToneCurve& curve) {
     ProfileBytes tag;
     Put32(tag, Sig("curv"));
     Put32(tag, 0);
+    if (const std::optional<double> gamma = curve.PlainGamma()) {
+        Put32(tag, 1);
+        Put16(tag, static_cast<std::uint16_t>(std::lround(*gamma * 256)));  // u8Fixed8
+        return tag;
+    }
     Put32(tag, kSamples);
     for (int i = 0; i < kSamples; ++i) Put16(tag, static_cast<std::uint16_t>(std::lround(curve(i / (kSamples - 1.0)) * 65535)));
     return tag;
@@ -200,6 +205,11 @@ ToneCurve ToneCurve::Parametric(int type, const std::array<double, 7>& parameter
 
 ToneCurve ToneCurve::Srgb() { return Parametric(3, {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045}); }
 
+std::optional<double> ToneCurve::PlainGamma() const {
+    if (kind_ == Kind::Gamma || (kind_ == Kind::Parametric && type_ == 0)) return parameters_[0];
+    return std::nullopt;
+}
+
 double ToneCurve::operator()(double x) const {
     x = std::clamp(x, 0.0, 1.0);
     double y = 0.0;
@@ -213,7 +223,8 @@ double ToneCurve::operator()(double x) const {
             break;
         }
         case Kind::Parametric: {
-            const auto& [g, a, b, c, d, e, f] = parameters_;
+            const double g = parameters_[0], a = parameters_[1], b = parameters_[2], c = parameters_[3], d = parameters_[4],
+                         e = parameters_[5], f = parameters_[6];
             const auto power = [&](double base) { return base > 0 ? std::pow(base, g) : 0.0; };
             switch (type_) {
                 case 0: y = std::pow(x, g); break;

@@ -29,6 +29,8 @@ public:
     static ToneCurve Srgb();
 
     double operator()(double x) const;  // clamped to 0 to 1
+    // The gamma, for a curve that is a plain power.
+    std::optional<double> PlainGamma() const;
 
 private:
     enum class Kind { Gamma, Table, Parametric };

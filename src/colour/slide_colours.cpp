@@ -66,8 +66,9 @@ bool SlideColours::Conversion(const IccProfile& from, const IccProfile& to, std:
         // One profile: nothing to convert.
     } else if (from.matrixShaper && to.matrixShaper && from.intent != 3) {
         // Matrix profiles convert alike with every intent but the absolute one, which the engine does.
-        auto matrices = std::make_shared<MatrixShaperConversion>(*from.matrixShaper, *to.matrixShaper);
-        if (!matrices->ChangesNothing()) conversion = std::move(matrices);
+        if (!SameColours(*from.matrixShaper, *to.matrixShaper)) {
+            conversion = std::make_shared<MatrixShaperConversion>(*from.matrixShaper, *to.matrixShaper);
+        }
     } else {
         const int nodes = from.model == ColourModel::Gray ? 0 : kLatticeNodes;
         std::optional<std::vector<std::uint8_t>> rgb = engine_ ? engine_(from, to, nodes) : std::nullopt;

@@ -231,7 +231,7 @@ HRESULT OpenDecoder(IWICImagingFactory* factory, const MakeJpegDecoder& makeJpeg
         SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand))) {
         return S_OK;
     }
-    const LARGE_INTEGER start{};
+    const LARGE_INTEGER start{};  // the decoder that refused it may have read some of it
     if (const HRESULT rewound = stream->Seek(start, STREAM_SEEK_SET, nullptr); FAILED(rewound)) return rewound;
     return factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
 }

@@ -6,7 +6,7 @@ within a mean of one level of its reference, with 99.5 % of its pixels within th
 
   colour_test.py CASES RENDER_SLIDES WINE_STATE SCRATCH
 
-CASES: tagged (Adobe RGB, Display P3 and ProPhoto RGB, PNG and JPEG), lookup-table (an RGB
+CASES: tagged (Adobe RGB, Display P3 and ProPhoto RGB, PNG and JPEG, and gray), lookup-table (an RGB
 profile of tables over 64 KB, in several JPEG segments), camera (Adobe RGB by the EXIF camera
 rule), monitor (a wide-gamut profile on the X root window) or untagged (no profile, or sRGB on
 the sRGB monitor: exactly as decoded).
@@ -133,6 +133,9 @@ def case_tagged(session):
     pictures = [tagged(session, profile, name, extension)
                 for profile, name in ((ADOBE_RGB, "adobe-rgb"), (DISPLAY_P3, "display-p3"), (PROPHOTO_RGB, "prophoto-rgb"))
                 for extension in ("png", "jpg")]
+    gray = session.path("gray.jpg")  # gray pixels, tagged with a gray profile
+    convert(photo(session), "-colorspace", "Gray", "-profile", ICC / "Gray.icc", "-quality", "95", gray)
+    pictures.append(gray)
     for picture, screen in zip(pictures, session.render(pictures)):
         session.expect_near(picture.name, screen, reference(session, picture, target))
 

@@ -111,5 +111,32 @@ TEST(ExifOrientation, AnythingBrokenOrMissingMeansAsStored) {
     }
 }
 
+// A camera's EXIF: its colour space in the EXIF directory, which also points to the
+// interoperability directory with its index, little-endian, one directory after another.
+Bytes CameraExif(unsigned colourSpace, const Bytes& index) {
+    const Bytes first = Le16(1) + Le16(0x8769) + Le16(4) + Le32(1) + Le32(26) + Le32(0);
+    const Bytes exif = Le16(2) + Le16(0xA001) + Le16(3) + Le32(1) + Le16(colourSpace) + Le16(0) + Le16(0xA005) + Le16(4) +
+                       Le32(1) + Le32(56) + Le32(0);
+    const Bytes interoperability = Le16(1) + Le16(1) + Le16(2) + Le32(static_cast<std::uint32_t>(index.size())) + index + Le32(0);
+    return Exif(Bytes("II*\0", 4) + Le32(8) + first + exif + interoperability);
+}
+
+TEST(ExifColourSpace, OnlyAnUncalibratedPictureWithIndexR03IsAdobeRgb) {
+    const struct {
+        const char* what;
+        Bytes file;
+        bool adobeRgb;
+    } cases[] = {
+        {"uncalibrated, R03", kSoi + CameraExif(0xFFFF, Bytes("R03\0", 4)) + kScan, true},
+        {"sRGB, R03", kSoi + CameraExif(1, Bytes("R03\0", 4)) + kScan, false},
+        {"uncalibrated, R98", kSoi + CameraExif(0xFFFF, Bytes("R98\0", 4)) + kScan, false},
+        {"no EXIF", kSoi + kJfif + kScan, false},
+    };
+    for (const auto& c : cases) {
+        MemoryBytes bytes(reinterpret_cast<const std::uint8_t*>(c.file.data()), c.file.size());
+        EXPECT_EQ(CameraMarksAdobeRgb(bytes), c.adobeRgb) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace tessaro

@@ -46,5 +46,34 @@ TEST(JpegHeader, AFrameThatDeclaresMoreThanTheFileCanHoldIsSeen) {
     }
 }
 
+Bytes IccPiece(int number, int count, const Bytes& piece) {
+    return Segment(0xE2, Bytes("ICC_PROFILE\0", 12) + static_cast<char>(number) + static_cast<char>(count) + piece);
+}
+
+TEST(JpegHeader, AnIccProfileIsItsPiecesJoinedByNumberOrNotTakenAtAll) {
+    struct Case {
+        const char* what;
+        Bytes file;
+        bool present, complete;
+        Bytes profile;
+    };
+    const Case cases[] = {
+        {"in order", kSoi + IccPiece(1, 2, "ab") + IccPiece(2, 2, "cd") + kScan, true, true, "abcd"},
+        {"out of order", kSoi + IccPiece(2, 2, "cd") + kJfif + IccPiece(1, 2, "ab") + kScan, true, true, "abcd"},
+        {"a piece missing", kSoi + IccPiece(1, 3, "ab") + IccPiece(3, 3, "ef") + kScan, true, false, ""},
+        {"a piece twice", kSoi + IccPiece(1, 2, "ab") + IccPiece(1, 2, "ab") + kScan, true, false, ""},
+        {"pieces that disagree on their count", kSoi + IccPiece(1, 2, "ab") + IccPiece(2, 3, "cd") + kScan, true, false, ""},
+        {"piece number 0", kSoi + IccPiece(0, 1, "ab") + kScan, true, false, ""},
+        {"another APP2 segment", kSoi + Segment(0xE2, "MPF\0") + kScan, false, false, ""},
+    };
+    for (const Case& c : cases) {
+        MemoryBytes bytes(reinterpret_cast<const std::uint8_t*>(c.file.data()), c.file.size());
+        const JpegIccProfile profile = ReadJpegIccProfile(bytes);
+        EXPECT_EQ(profile.present, c.present) << c.what;
+        EXPECT_EQ(profile.complete, c.complete) << c.what;
+        EXPECT_EQ(Bytes(profile.bytes.begin(), profile.bytes.end()), c.profile) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace tessaro

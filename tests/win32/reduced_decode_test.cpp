@@ -1,20 +1,34 @@
 // The reduced decode a JPEG frame offers on Windows, which Wine's does not: a frame of our own
 // that decodes at 1/2, 1/4 and 1/8 as Windows documents it, rendered against the same pixels
-// without the reduced decode.
+// without the reduced decode; and the ways the decoder falls back when Windows' decoders refuse.
 
 #include "wic/wic_slide_decoder.h"
 
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
 
+#include "harness.h"
+
 #include "support/com_apartment.h"
-#include "wic/scaled_decode.h"
 
 namespace tessaro {
 namespace {
+
+// IWICBitmapSourceTransform as its documentation gives it, its IID and its methods in order,
+// declared here apart from the program's own declaration: a wrong one would fail these tests.
+struct DocumentedSourceTransform : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
+                                                 WICBitmapTransformOptions transform, UINT stride, UINT size, BYTE* out) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
+};
+constexpr IID kSourceTransformId = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
 // Gradients with grain. The grain comes in 8 x 8 blocks, in line with every reduction: detail
 // finer than the reduced pixels would be averaged differently where a drawn pixel covers part of
@@ -34,8 +48,9 @@ std::vector<BYTE> Photo(UINT width, UINT height) {
     return bgr;
 }
 
-// A 24-bit frame over stored pixels; on request also a JPEG-like reduced decode, whose copies it records.
-class StandInJpegFrame final : public IWICBitmapFrameDecode, public ScaledDecode {
+// A 24-bit frame over stored pixels (8-bit gray, their first channel, on request); on request also
+// a JPEG-like reduced decode, whose copies it records, and which may fail every copy.
+class StandInJpegFrame final : public IWICBitmapFrameDecode, public DocumentedSourceTransform {
 public:
     struct ReducedCopy {
         UINT width, height;
@@ -43,15 +58,16 @@ public:
     };
     std::vector<ReducedCopy> copies;
 
-    StandInJpegFrame(UINT width, UINT height, const std::vector<BYTE>& bgr, bool reduces)
-        : width_(width), height_(height), bgr_(bgr), reduces_(reduces) {}
+    StandInJpegFrame(UINT width, UINT height, const std::vector<BYTE>& bgr, bool reduces, bool gray = false,
+                     bool reducedCopiesFail = false)
+        : width_(width), height_(height), bgr_(bgr), reduces_(reduces), gray_(gray), reducedCopiesFail_(reducedCopiesFail) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
         *out = nullptr;
         if (id == IID_IUnknown || id == __uuidof(IWICBitmapSource) || id == __uuidof(IWICBitmapFrameDecode)) {
             *out = static_cast<IWICBitmapFrameDecode*>(this);
-        } else if (id == kScaledDecodeId && reduces_) {
-            *out = static_cast<ScaledDecode*>(this);
+        } else if (id == kSourceTransformId && reduces_) {
+            *out = static_cast<DocumentedSourceTransform*>(this);
         } else {
             return E_NOINTERFACE;
         }
@@ -95,12 +111,14 @@ public:
                                          WICBitmapTransformOptions transform, UINT stride, UINT size, BYTE* out) override {
         UINT divisor = 1;
         while (divisor <= 8 && (Reduced(width_, divisor) != width || Reduced(height_, divisor) != height)) divisor *= 2;
-        if (divisor > 8 || *format != GUID_WICPixelFormat24bppBGR || transform != WICBitmapTransformRotate0) return E_INVALIDARG;
+        WICPixelFormatGUID own{};
+        GetClosestPixelFormat(&own);
+        if (divisor > 8 || *format != own || transform != WICBitmapTransformRotate0) return E_INVALIDARG;
         copies.push_back({width, height, rect ? *rect : WICRect{0, 0, static_cast<INT>(width), static_cast<INT>(height)}});
-        return Copy(rect, divisor, stride, size, out);
+        return reducedCopiesFail_ ? WINCODEC_ERR_BADIMAGE : Copy(rect, divisor, stride, size, out);
     }
     HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) override {
-        *format = GUID_WICPixelFormat24bppBGR;
+        *format = gray_ ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) override {
@@ -115,9 +133,10 @@ private:
     HRESULT Copy(const WICRect* rect, UINT divisor, UINT stride, UINT size, BYTE* out) const {
         const UINT width = Reduced(width_, divisor), height = Reduced(height_, divisor);
         const WICRect r = rect ? *rect : WICRect{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
+        const UINT channels = gray_ ? 1 : 3;
         if (r.X < 0 || r.Y < 0 || r.Width <= 0 || r.Height <= 0 || static_cast<UINT>(r.X + r.Width) > width ||
-            static_cast<UINT>(r.Y + r.Height) > height || stride < static_cast<UINT>(r.Width) * 3 ||
-            size < stride * static_cast<UINT>(r.Height - 1) + static_cast<UINT>(r.Width) * 3) {
+            static_cast<UINT>(r.Y + r.Height) > height || stride < static_cast<UINT>(r.Width) * channels ||
+            size < stride * static_cast<UINT>(r.Height - 1) + static_cast<UINT>(r.Width) * channels) {
             return E_INVALIDARG;
         }
         for (UINT y = 0; y < static_cast<UINT>(r.Height); ++y) {
@@ -131,7 +150,7 @@ private:
                     }
                 }
                 const UINT count = (right - left) * (bottom - top);
-                for (int c = 0; c < 3; ++c) out[y * stride + x * 3 + c] = static_cast<BYTE>((sums[c] + count / 2) / count);
+                for (UINT c = 0; c < channels; ++c) out[y * stride + x * channels + c] = static_cast<BYTE>((sums[c] + count / 2) / count);
             }
         }
         return S_OK;
@@ -140,6 +159,8 @@ private:
     UINT width_, height_;
     const std::vector<BYTE>& bgr_;
     bool reduces_;
+    bool gray_;
+    bool reducedCopiesFail_;
     ULONG references_ = 1;
 };
 
@@ -153,6 +174,7 @@ TEST(ReducedDecode, DecodesAtTheSmallestSizeNotBelowTheDrawnSize) {
         int screenWidth, screenHeight;
         PictureSize decoded;  // the stored size when there is no reduced decode
         bool oneCopy;         // the reduced picture fits one band of kBandBytes
+        bool gray = false;    // a gray JPEG: its reduced decode is gray too
     };
     const Row rows[] = {
         {{2048, 1536}, Orientation::Normal, 512, 384, {512, 384}, true},    // 1/4; 1/8 is too small
@@ -160,14 +182,15 @@ TEST(ReducedDecode, DecodesAtTheSmallestSizeNotBelowTheDrawnSize) {
         {{2048, 1536}, Orientation::Normal, 256, 192, {256, 192}, true},    // 1/8
         {{3000, 2000}, Orientation::Normal, 1024, 768, {1500, 1000}, false},  // 4.5 MB; 1/4 is too small
         {{1500, 1000}, Orientation::Normal, 1024, 768, {1500, 1000}, false},  // 1/2 is too small
+        {{2048, 1536}, Orientation::Normal, 512, 384, {512, 384}, true, true},
     };
     const std::atomic<bool> stop{false};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.stored.width << "x" << row.stored.height << " on " << row.screenWidth << "x"
                                         << row.screenHeight);
         const std::vector<BYTE> bgr = Photo(row.stored.width, row.stored.height);
-        StandInJpegFrame full(row.stored.width, row.stored.height, bgr, false);
-        StandInJpegFrame reducing(row.stored.width, row.stored.height, bgr, true);
+        StandInJpegFrame full(row.stored.width, row.stored.height, bgr, false, row.gray);
+        StandInJpegFrame reducing(row.stored.width, row.stored.height, bgr, true, row.gray);
         const auto expected =
             RenderFrame(factory.get(), &full, row.orientation, nullptr, row.screenWidth, row.screenHeight, stop, L"full");
         const auto reduced =
@@ -196,6 +219,39 @@ TEST(ReducedDecode, DecodesAtTheSmallestSizeNotBelowTheDrawnSize) {
         }
         EXPECT_LE(worst, 1) << "levels apart from the full-size decode";
     }
+}
+
+TEST(ReducedDecode, AFailedReducedCopyIsDecodedAtFullSizeInstead) {
+    const ComApartment com;
+    ComPtr<IWICImagingFactory> factory;
+    ASSERT_EQ(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put())), S_OK);
+    const std::vector<BYTE> bgr = Photo(2048, 1536);
+    StandInJpegFrame full(2048, 1536, bgr, false);
+    StandInJpegFrame failing(2048, 1536, bgr, true, false, true);
+    const std::atomic<bool> stop{false};
+    const auto expected = RenderFrame(factory.get(), &full, Orientation::Normal, nullptr, 512, 384, stop, L"full");
+    const auto fallen = RenderFrame(factory.get(), &failing, Orientation::Normal, nullptr, 512, 384, stop, L"failing");
+    EXPECT_FALSE(failing.copies.empty()) << "the reduced decode was not tried";
+    ASSERT_TRUE(expected && fallen) << "no screen after a failed reduced copy";
+    EXPECT_TRUE(fallen->screen.pixels == expected->screen.pixels);
+}
+
+// The JPEG decoder that refuses a file, here the PNG decoder in its place, leaves it to the
+// factory, which finds the decoder that takes it.
+TEST(JpegDecoder, AJpegItsDecoderRefusesGoesThroughTheFactory) {
+    const ComApartment com;
+    ComPtr<IWICImagingFactory> factory;
+    ASSERT_EQ(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put())), S_OK);
+    const std::string jpeg = e2e::SolidPicture(64, 48, 0x336699, GUID_ContainerFormatJpeg);
+    ComPtr<IStream> stream;
+    *stream.put() = ::SHCreateMemStream(reinterpret_cast<const BYTE*>(jpeg.data()), static_cast<UINT>(jpeg.size()));
+    const auto refusing = [](ComPtr<IWICBitmapDecoder>& decoder) {
+        return ::CoCreateInstance(CLSID_WICPngDecoder, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(decoder.put()));
+    };
+    ComPtr<IWICBitmapDecoder> decoder;
+    ASSERT_EQ(OpenDecoder(factory.get(), refusing, true, stream.get(), decoder), S_OK);
+    GUID container{};
+    EXPECT_TRUE(SUCCEEDED(decoder->GetContainerFormat(&container)) && container == GUID_ContainerFormatJpeg);
 }
 
 }  // namespace
