@@ -1,17 +1,13 @@
 #!/usr/bin/env python3
-"""Slides in their makers' colours. ImageMagick makes a photo-like picture in a colour space with
-its profile (and the references: its own conversion of the same file into the monitor's profile);
-render_slides.exe renders it through the saver's own decoder under Wine; each rendering must be
-within a mean of one level of its reference, with 99.5 % of its pixels within three levels.
+"""Slides in their makers' colours: pictures made by ImageMagick in a space with its profile,
+rendered through the saver's decoder under Wine (render_slides.exe), each within a mean of one
+level of ImageMagick's conversion into the monitor's profile, with 99.5 % of its pixels within 3.
 
   colour_test.py CASES RENDER_SLIDES WINE_STATE SCRATCH
-
-CASES: tagged (Adobe RGB, Display P3 and ProPhoto RGB, PNG and JPEG, and gray), lookup-table (an RGB
-profile of tables over 64 KB, in several JPEG segments), camera (Adobe RGB by the EXIF camera
-rule), monitor (a wide-gamut profile on the X root window) or untagged (no profile, or sRGB on
-the sRGB monitor: exactly as decoded).
+  CASES: tagged, lookup-table, camera, monitor or untagged (see their functions)
 """
 
+import contextlib
 import ctypes
 import struct
 import subprocess
@@ -64,23 +60,17 @@ class Session:
             return
         width, height = PICTURE
         left, top = (SCREEN[0] - width) // 2, (SCREEN[1] - height) // 2
-        expected = rgb_pixels(reference)
-        total = within = worst = 0
-        for y in range(height):
-            row = screen[((top + y) * SCREEN[0] + left) * 4:((top + y) * SCREEN[0] + left + width) * 4]
-            for x in range(width):
-                b, g, r = row[4 * x:4 * x + 3]
-                e = expected[(y * width + x) * 3:(y * width + x) * 3 + 3]
-                differences = (abs(r - e[0]), abs(g - e[1]), abs(b - e[2]))
-                total += sum(differences)
-                largest = max(differences)
-                within += largest <= 3
-                worst = max(worst, largest)
-        mean = total / (3 * width * height)
-        share = 100.0 * within / (width * height)
-        print(f"| {name} | {mean:.2f} | {share:.2f} % | {worst} |")
+        shown = bytearray()
+        for y in range(top, top + height):
+            row, rgb = screen[(y * SCREEN[0] + left) * 4:(y * SCREEN[0] + left + width) * 4], bytearray(3 * width)
+            rgb[0::3], rgb[1::3], rgb[2::3] = row[2::4], row[1::4], row[0::4]
+            shown += rgb
+        differences = [abs(a - b) for a, b in zip(shown, rgb_pixels(reference))]
+        largest = [max(differences[i:i + 3]) for i in range(0, len(differences), 3)]
+        mean, share = sum(differences) / len(differences), 100.0 * sum(d <= 3 for d in largest) / len(largest)
+        print(f"| {name} | {mean:.2f} | {share:.2f} % | {max(largest)} |")
         if mean > mean_at_most or share < within_three_at_least:
-            self.failures.append(f"{name}: mean {mean:.2f} levels, {share:.2f} % within 3, worst {worst}")
+            self.failures.append(f"{name}: mean {mean:.2f} levels, {share:.2f} % within 3, worst {max(largest)}")
 
 
 def windows_path(path):
@@ -129,6 +119,7 @@ def jpeg_segments(jpeg):
 # --- cases ---------------------------------------------------------------------------------------
 
 def case_tagged(session):
+    """Adobe RGB, Display P3 and ProPhoto RGB, as PNG and JPEG, and gray."""
     target = monitor_profile(session.wine_state)
     pictures = [tagged(session, profile, name, extension)
                 for profile, name in ((ADOBE_RGB, "adobe-rgb"), (DISPLAY_P3, "display-p3"), (PROPHOTO_RGB, "prophoto-rgb"))
@@ -179,6 +170,7 @@ def lookup_table_profile(path):
 
 
 def case_lookup_table(session):
+    """An RGB profile of tables over 64 KB, in several JPEG segments."""
     profile = session.path("tables.icc")
     lookup_table_profile(profile)
     assert profile.stat().st_size > 65535, "the profile must need several JPEG segments"
@@ -204,6 +196,7 @@ def camera_exif():
 
 
 def case_camera(session):
+    """Adobe RGB without a profile, by the EXIF camera rule."""
     profiled = tagged(session, ADOBE_RGB, "camera-adobe-rgb", "jpg")
     segments, rest = jpeg_segments(profiled.read_bytes())
     untagged = [s for s in segments if not (s[1] == 0xE2 and s[4:16] == b"ICC_PROFILE\0")]
@@ -212,36 +205,32 @@ def case_camera(session):
     session.expect_near(picture.name, session.render([picture])[0], reference(session, profiled, monitor_profile(session.wine_state)))
 
 
-class RootWindowProfile:
-    """A profile for the X screen, as colour managers put it on the root window: Wine gives it to
-    the monitor."""
-
-    def __init__(self, wine_state, profile):
-        display = next(line.split("=", 1)[1] for line in (Path(wine_state) / "session.env").read_text().splitlines()
-                       if line.startswith("export DISPLAY="))
-        self.x11 = ctypes.CDLL("libX11.so.6")
-        self.x11.XOpenDisplay.restype = ctypes.c_void_p
-        self.x11.XDefaultRootWindow.restype = ctypes.c_ulong
-        self.display = ctypes.c_void_p(self.x11.XOpenDisplay(display.encode()))
-        self.root = ctypes.c_ulong(self.x11.XDefaultRootWindow(self.display))
-        self.atom = ctypes.c_ulong(self.x11.XInternAtom(self.display, b"_ICC_PROFILE", 0))
-        data = profile.read_bytes()
-        cardinal = ctypes.c_ulong(6)
-        self.x11.XChangeProperty(self.display, self.root, self.atom, cardinal, 8, 0, data, len(data))
-        self.x11.XSync(self.display, 0)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *_):
-        self.x11.XDeleteProperty(self.display, self.root, self.atom)
-        self.x11.XCloseDisplay(self.display)
+@contextlib.contextmanager
+def root_window_profile(wine_state, profile):
+    """A profile on the X screen's root window, where colour managers put it: Wine gives it to the monitor."""
+    display = next(line.split("=", 1)[1] for line in (Path(wine_state) / "session.env").read_text().splitlines()
+                   if line.startswith("export DISPLAY="))
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XDefaultRootWindow.restype = ctypes.c_ulong
+    connection = ctypes.c_void_p(x11.XOpenDisplay(display.encode()))
+    root = ctypes.c_ulong(x11.XDefaultRootWindow(connection))
+    atom = ctypes.c_ulong(x11.XInternAtom(connection, b"_ICC_PROFILE", 0))
+    data = profile.read_bytes()
+    x11.XChangeProperty(connection, root, atom, ctypes.c_ulong(6), 8, 0, data, len(data))  # CARDINAL, bytes, replace
+    x11.XSync(connection, 0)
+    try:
+        yield
+    finally:
+        x11.XDeleteProperty(connection, root, atom)
+        x11.XCloseDisplay(connection)
 
 
 def case_monitor(session):
+    """A wide-gamut profile for the monitor, on the X root window."""
     plain = photo(session)
     adobe = tagged(session, ADOBE_RGB, "monitor-adobe-rgb", "png")
-    with RootWindowProfile(session.wine_state, DISPLAY_P3):
+    with root_window_profile(session.wine_state, DISPLAY_P3):
         screens = session.render([plain, adobe])
     untagged_reference = session.path("photo-on-display-p3.png")
     convert(plain, "-profile", SRGB, "-profile", DISPLAY_P3, untagged_reference)
@@ -250,6 +239,7 @@ def case_monitor(session):
 
 
 def case_untagged(session):
+    """No profile, or sRGB on the sRGB monitor: exactly as decoded."""
     plain = photo(session)
     srgb = tagged(session, SRGB, "srgb", "png")
     screens = session.render([plain, srgb])

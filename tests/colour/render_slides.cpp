@@ -1,23 +1,17 @@
-// Renders slide files as the saver's worker does, through the program's own decoder, and writes
-// each screen as its raw pixels (blue, green, red, unused; rows top-down), for the colour tests to
-// compare with what ImageMagick makes of the same pictures. A slide that cannot be shown writes
-// nothing.
+// Renders slide files through the program's own decoder and writes each screen as its raw pixels
+// (blue, green, red, unused; rows top-down); nothing for a slide that cannot be shown.
 //
 //   render_slides.exe WIDTH HEIGHT SLIDE SCREEN [SLIDE SCREEN]...
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cwchar>
 #include <fstream>
 
 #include "wic/wic_slide_decoder.h"
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 5 || argc % 2 == 0) {
-        std::fwprintf(stderr, L"usage: render_slides WIDTH HEIGHT SLIDE SCREEN [SLIDE SCREEN]...\n");
-        return 2;
-    }
+    if (argc < 5 || argc % 2 == 0) return 2;
     const int width = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
     const int height = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
     tessaro::WicSlideDecoder decoder;

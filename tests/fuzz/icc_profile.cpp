@@ -14,9 +14,8 @@ void Read(const ProfileBytes& bytes) {
     ProfileProblem problem = ProfileProblem::None;
     const std::optional<IccProfile> profile = ReadIccProfile(bytes, problem);
     Require(profile.has_value() == (problem == ProfileProblem::None), "a profile, or why not");
-    if (!profile) return;
-    Require(profile->bytes.size() <= bytes.size() && profile->intent >= 0 && profile->intent <= 3, "a profile as read");
-    if (!profile->matrixShaper) return;
+    Require(!profile || (profile->bytes.size() <= bytes.size() && profile->intent >= 0 && profile->intent <= 3), "as read");
+    if (!profile || !profile->matrixShaper) return;
     for (const auto& [from, to] : {std::pair{*profile->matrixShaper, SrgbShaper()}, std::pair{SrgbShaper(), *profile->matrixShaper}}) {
         const MatrixShaperConversion conversion(from, to);
         std::uint32_t pixels[] = {0x00000000u, 0xFFFFFFFFu, 0x80808080u, 0x12345678u, 0xFFFF0000u, 0xFF0000FFu};
