@@ -10,6 +10,7 @@
 #include <cwchar>
 #include <string>
 
+#include "icm/monitor_profile.h"
 #include "show/slide_sequence.h"
 #include "wic/wic_slide_decoder.h"
 
@@ -21,6 +22,7 @@ int wmain(int argc, wchar_t** argv) {
     const int width = argc == 4 ? static_cast<int>(std::wcstol(argv[2], nullptr, 10)) : 1024;
     const int height = argc == 4 ? static_cast<int>(std::wcstol(argv[3], nullptr, 10)) : 768;
     tessaro::WicSlideDecoder decoder;
+    decoder.UseMonitorProfile(tessaro::PrimaryMonitorProfile());
     const std::atomic<bool> never{false};
     std::wprintf(L"%-12ls %-22ls %10ls\n", L"slide", L"placed at", L"ms");
     double total = 0;

@@ -14,9 +14,9 @@
   check_build.py interval BUILD_DIR
       the demo times its screenshots by the interval the shipped program is built with
   check_build.py layers SOURCE_DIR BUILD_DIR
-      every folder of src/ is one library of build/<preset>/layers.json; its sources include only
-      their own folder and the folders their library uses, and platform-free sources nothing
-      beyond the standard library
+      every folder of src/ is one library of build/<preset>/layers.json; its sources include from
+      exactly the folders their library names as used (not those these use in turn) besides their
+      own, and platform-free sources nothing beyond the standard library
 """
 
 import json
@@ -176,19 +176,12 @@ def check_layers(source_dir, build_dir):
     problems = [f"src/{folder} is no library of this build" for folder in folders if folder not in layers]
     problems += [f"src/{folder} is a library without a folder" for folder in layers if folder not in folders]
 
-    def reachable(folder):
-        seen, todo = set(), [folder]
-        while todo:
-            for used in layers.get(todo.pop(), {}).get("uses", []):
-                if used not in seen:
-                    seen.add(used)
-                    todo.append(used)
-        return seen
-
     for folder in folders:
         if folder not in layers:
             continue
-        allowed = reachable(folder) | {folder}
+        # Exactly the folders its library names: one it reaches only through another is not one it uses.
+        allowed = set(layers[folder]["uses"]) | {folder}
+        included = set()
         platform_free = layers[folder]["kind"] == "PLATFORM_FREE"
         for source in sorted((src / folder).iterdir()):
             if source.suffix not in (".h", ".cpp"):
@@ -197,6 +190,7 @@ def check_layers(source_dir, build_dir):
             name = f"src/{folder}/{source.name}"
             for quoted in re.findall(r'^\s*#\s*include\s+"([^"]+)"', text, re.MULTILINE):
                 parts = quoted.split("/")
+                included.add(parts[0] if len(parts) > 1 else folder)
                 if len(parts) == 1:
                     if not (src / folder / quoted).exists() and platform_free:
                         problems.append(f"{name} includes \"{quoted}\", which is not in its folder")
@@ -206,6 +200,8 @@ def check_layers(source_dir, build_dir):
                 for system in re.findall(r'^\s*#\s*include\s+<([^>]+)>', text, re.MULTILINE):
                     if "." in system:
                         problems.append(f"{name} is platform-free but includes <{system}>")
+        problems += [f"src/{folder} says it uses {unused}, and includes nothing of it"
+                     for unused in sorted(allowed - included - {folder})]
     if problems:
         return fail("\n  ".join(problems))
     print(f"{len(layers)} libraries, one per folder of src/, each including only what it uses")

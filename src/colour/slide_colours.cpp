@@ -22,7 +22,7 @@ SlideColours::SlideColours(ColourEngine engine)
       srgb_(StandardProfile(SrgbShaper(), "sRGB, as a picture without a profile is taken to be")),
       adobeRgb_(StandardProfile(AdobeRgbShaper(), "Adobe RGB (1998), as the camera marked the picture")) {}
 
-SlideColours::Choice SlideColours::For(const SlideColourSource& source, const std::optional<ProfileBytes>& monitor) {
+SlideColours::Choice SlideColours::For(const SlideColourSource& source, const ProfileBytes* monitor) {
     Choice choice;
     if (source.pixels != ColourModel::Rgb && source.pixels != ColourModel::Gray) return choice;
 

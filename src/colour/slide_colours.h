@@ -50,8 +50,8 @@ public:
         std::shared_ptr<const ColourConversion> conversion;  // none: the pixels stay as decoded
         std::vector<Note> notes;  // each profile passed over, and why
     };
-    // monitor: the primary monitor's profile, if it has one.
-    Choice For(const SlideColourSource& source, const std::optional<ProfileBytes>& monitor);
+    // monitor: the primary monitor's profile; null when it has none.
+    Choice For(const SlideColourSource& source, const ProfileBytes* monitor);
 
 private:
     // The conversion between two profiles, made once for each pair; false when the engine refused.

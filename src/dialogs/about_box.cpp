@@ -26,8 +26,12 @@ void AboutBox::ShowModal(HWND owner) {
 }
 
 bool AboutBox::FillTexts() {
-    const std::optional<VersionInfo> version = ReadVersionInfo();
-    if (!version) return false;
+    HRESULT failure = S_OK;
+    const std::optional<VersionInfo> version = ReadVersionInfo(failure);
+    if (!version) {
+        TraceFailure(L"reading the version information", L"the About box", failure);
+        return false;
+    }
     ::SetWindowTextW(hwnd_, AboutCaption(version->productName).c_str());
     ::SetDlgItemTextW(hwnd_, IDC_VERSION, VersionLabel(version->major, version->minor, version->revision).c_str());
     ::SetDlgItemTextW(hwnd_, IDC_TITLE, version->productName.c_str());
@@ -76,8 +80,8 @@ void AboutBox::ApplyDpi(int dpi) {
 }
 
 void AboutBox::PaintSeparator() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(hwnd_, &paint);
+    const WindowPaint paint(hwnd_);
+    HDC dc = paint.Dc();
     const AboutBoxLayout layout = LayOutAboutBox(dpi_);
     const auto rect = [](const PixelBox& box) { return RECT{box.left, box.top, box.left + box.width, box.top + box.height}; };
     const RECT whiteLine = rect(layout.whiteLine);
@@ -85,7 +89,6 @@ void AboutBox::PaintSeparator() {
     ::FillRect(dc, &whiteLine, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::SetDCBrushColor(dc, RGB(0x80, 0x80, 0x80));
     ::FillRect(dc, &greyLine, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-    ::EndPaint(hwnd_, &paint);
 }
 
 void AboutBox::StartSystemInformation() {

@@ -19,7 +19,7 @@ public:
     INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    // Fills in the texts from the version information; false when there is none.
+    // Fills in the texts from the version information; false, and traced, when there is none.
     bool FillTexts();
     // Lays the box out, with its title font and icon, for its monitor's DPI.
     void ApplyDpi(int dpi);

@@ -59,7 +59,7 @@ INT_PTR SettingsDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, 
             Prepare();
             return TRUE;  // the focus goes to the first tab stop, the OK button
         case WM_DPICHANGED:
-            // Laid out here, the font included, from the design: nothing is left to the
+            // Laid out here, the font included, from its own layout: nothing is left to the
             // dialog manager's own scaling, which Windows 8.1 does not have.
             dialogFont_.Apply(dialog, NewDpi(wParam));
             ApplyDpi(NewDpi(wParam));

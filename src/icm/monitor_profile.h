@@ -2,13 +2,14 @@
 // The colour profile the user gave the primary monitor (Color Management), which the slides are
 // converted into.
 
-#include <optional>
+#include <memory>
 
 #include "colour/icc_profile.h"
 
 namespace tessaro {
 
-// Empty when the monitor has none or it cannot be read; any thread.
-std::optional<ProfileBytes> PrimaryMonitorProfile();
+// Null when the monitor has none or it cannot be read. Asking takes objects of the window
+// system's for a moment: a thread that renders slides is better given the answer than asking.
+std::shared_ptr<const ProfileBytes> PrimaryMonitorProfile();
 
 }  // namespace tessaro

@@ -26,7 +26,7 @@ std::wstring SwitchOf(std::wstring_view argumentText) {
     return result;
 }
 
-LaunchAction DispatchSwitch(std::wstring_view argumentText) {
+LaunchAction ActionFor(std::wstring_view argumentText) {
     const std::wstring switchText = SwitchOf(argumentText);
     if (switchText == L"/A") return LaunchAction::PasswordMessage;
     if (switchText == L"/C") return LaunchAction::Settings;

@@ -22,6 +22,7 @@ std::wstring_view ArgumentText(std::wstring_view commandLine);
 // U+FFFF, once, never cut in half.
 std::wstring SwitchOf(std::wstring_view argumentText);
 
-LaunchAction DispatchSwitch(std::wstring_view argumentText);
+// What a start with this argument text does.
+LaunchAction ActionFor(std::wstring_view argumentText);
 
 }  // namespace tessaro

@@ -1,5 +1,8 @@
 #include "desktop_changes.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "win32/diagnostics.h"
 #include "win32/window_class.h"
 
@@ -25,6 +28,10 @@ std::vector<HWND> VisibleTaskbars() {
     return taskbars;
 }
 
+void SetTaskbarShown(HWND taskbar, bool shown) {
+    ::SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | kTaskbarFlags);
+}
+
 }  // namespace
 
 DesktopChanges::~DesktopChanges() {
@@ -44,9 +51,22 @@ void DesktopChanges::Take(HWND window) {
 
     ::ShowCursor(FALSE);
     savedImeContext_ = ::ImmAssociateContext(window_, nullptr);
-    hiddenTaskbars_ = VisibleTaskbars();
-    for (HWND taskbar : hiddenTaskbars_) ::SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | kTaskbarFlags);
     taken_ = true;
+    HideNewTaskbars();
+}
+
+void DesktopChanges::HideNewTaskbars() {
+    if (!taken_) return;
+    for (HWND taskbar : VisibleTaskbars()) {
+        const std::size_t count = hiddenCount_;
+        if (count == hiddenTaskbars_.size()) return;  // more monitors than any desktop has
+        if (std::find(hiddenTaskbars_.begin(), hiddenTaskbars_.begin() + count, taskbar) != hiddenTaskbars_.begin() + count) {
+            continue;  // hidden already; Explorer has not got to it yet
+        }
+        hiddenTaskbars_[count] = taskbar;
+        hiddenCount_ = count + 1;
+        SetTaskbarShown(taskbar, false);
+    }
 }
 
 void DesktopChanges::GiveBack() {
@@ -62,7 +82,8 @@ void DesktopChanges::GiveBack() {
 
 void DesktopChanges::GiveBackHere() {
     if (!taken_.exchange(false)) return;  // given back already, perhaps by another thread
-    for (HWND taskbar : hiddenTaskbars_) ::SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | kTaskbarFlags);
+    const std::size_t count = hiddenCount_;
+    for (std::size_t i = 0; i < count; ++i) SetTaskbarShown(hiddenTaskbars_[i], true);
     // The pointer's display count and the window's input-method context can only be given back by
     // the taking thread. When it is stuck they stay as they are; the system drops both with the
     // thread and its window when the process ends.

@@ -14,8 +14,8 @@
 #include <windows.h>
 #include <imm.h>
 
+#include <array>
 #include <atomic>
-#include <vector>
 
 namespace tessaro {
 
@@ -29,6 +29,9 @@ public:
     // On window's thread, once: hides the pointer, detaches the window's input-method context and
     // hides the taskbars that are visible (one the user hid stays hidden afterwards).
     void Take(HWND window);
+    // On the same thread, once the monitors changed: hides the taskbar of a monitor plugged in
+    // meanwhile, to be shown again like the others.
+    void HideNewTaskbars();
     // From any thread, any number of times: the first call after Take gives everything back.
     void GiveBack();
 
@@ -46,7 +49,9 @@ private:
     HWND window_ = nullptr;
     DWORD takingThread_ = 0;
     HIMC savedImeContext_ = nullptr;
-    std::vector<HWND> hiddenTaskbars_;  // written before taken_ is set, only read afterwards
+    // Appended to by the taking thread and read by any: a taskbar is in place before it is counted.
+    std::array<HWND, 32> hiddenTaskbars_{};
+    std::atomic<std::size_t> hiddenCount_{0};
     std::atomic<bool> taken_{false};
 };
 

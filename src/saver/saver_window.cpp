@@ -4,10 +4,12 @@
 
 #include <optional>
 
+#include "icm/monitor_profile.h"
 #include "render_mailbox.h"
 #include "show/saver_input.h"
 #include "show/slide_sequence.h"
 #include "win32/diagnostics.h"
+#include "win32/unique_resource.h"
 #include "win32/window_class.h"
 
 namespace tessaro {
@@ -89,12 +91,10 @@ bool SaverWindow::Create(HINSTANCE instance) {
     }
     instance_ = instance;
 
-    ReadScreenSize();
+    ReadScreen();
     // The first slide is asked for before anything else: decoding is the longest part of the
     // start, and making the window and preparing the desktop run meanwhile.
-    if (workers_.StartFirst() == RenderWorkers::Start::NoThread) {
-        TraceFailure(L"starting the slide worker", kTraceSubject, E_OUTOFMEMORY);
-    }
+    if (workers_.StartFirst() == RenderWorkers::Start::NoThread) TraceWorkerStartFailure();
     CarryOut(slideShow_.Start(), nullptr);
 
     // A tool window gets no taskbar button.
@@ -129,9 +129,10 @@ void SaverWindow::TakeOverDesktop() {
     // The first slide, asked for already, appears when the worker has it; black until then.
 }
 
-void SaverWindow::ReadScreenSize() {
+void SaverWindow::ReadScreen() {
     screenWidth_ = ::GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = ::GetSystemMetrics(SM_CYSCREEN);
+    monitorProfile_ = PrimaryMonitorProfile();  // asked here, for the workers: see there
 }
 
 // Covers move to where the monitors are now; a cover for a monitor gone goes too.
@@ -156,9 +157,10 @@ void SaverWindow::CoverOtherMonitors() {
 void SaverWindow::FollowDisplay() {
     const int oldWidth = screenWidth_;
     const int oldHeight = screenHeight_;
-    ReadScreenSize();
+    ReadScreen();
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, screenWidth_, screenHeight_, SWP_NOACTIVATE);
     CoverOtherMonitors();
+    desktop_.HideNewTaskbars();
     CarryOut(slideShow_.DisplayChanged(screenWidth_ != oldWidth || screenHeight_ != oldHeight), nullptr);
 }
 
@@ -176,9 +178,7 @@ void SaverWindow::CarryOut(const SlideShow::Actions& actions, SlideFrame* frame)
     if (actions.overdueSlide != 0) {
         TraceFailure(L"rendering the slide within one interval", SlidePath(applicationFolder_, actions.overdueSlide),
                      HRESULT_FROM_WIN32(ERROR_TIMEOUT));
-        if (workers_.ReplaceStuck() == RenderWorkers::Start::NoThread) {
-            TraceFailure(L"starting a slide worker", kTraceSubject, E_OUTOFMEMORY);
-        }
+        if (workers_.ReplaceStuck() == RenderWorkers::Start::NoThread) TraceWorkerStartFailure();
     }
     switch (actions.screen) {
         case SlideShow::Actions::Screen::ShowFrame: Present(std::move(*frame)); break;
@@ -188,8 +188,13 @@ void SaverWindow::CarryOut(const SlideShow::Actions& actions, SlideFrame* frame)
     if (actions.render) {
         const SlideShow::RenderOrder& order = *actions.render;
         workers_.Submit(RenderJob{order.generation, SlidePath(applicationFolder_, order.slide), screenWidth_,
-                                  screenHeight_, order.prefetch});
+                                  screenHeight_, order.prefetch, monitorProfile_});
     }
+}
+
+void SaverWindow::TraceWorkerStartFailure() const {
+    const std::error_code why = workers_.StartFailure();
+    TraceFailure(L"starting a slide worker (" + Describe(why) + L")", kTraceSubject, ErrorCodeResult(why));
 }
 
 void SaverWindow::TakeRenderedSlides() {
@@ -208,27 +213,29 @@ void SaverWindow::Present(std::optional<SlideFrame> frame) {
 }
 
 void SaverWindow::Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(hwnd_, &paint);
+    const WindowPaint paint(hwnd_);
     if (shown_ && shown_->screen.width == screenWidth_ && shown_->screen.height == screenHeight_) {
         const BITMAPINFO dib = ScreenDib(shown_->screen);
-        if (!::SetDIBitsToDevice(dc, 0, 0, screenWidth_, screenHeight_, 0, 0, 0, screenHeight_,
-                                 shown_->screen.pixels.data(), &dib, DIB_RGB_COLORS)) {
-            TraceFailure(L"drawing the slide on the window", kTraceSubject, LastErrorResult());
+        if (::SetDIBitsToDevice(paint.Dc(), 0, 0, screenWidth_, screenHeight_, 0, 0, 0, screenHeight_,
+                                shown_->screen.pixels.data(), &dib, DIB_RGB_COLORS)) {
+            return;
         }
-    } else {
-        ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        TraceFailure(L"drawing the slide on the window", kTraceSubject, LastErrorResult());
     }
-    ::EndPaint(hwnd_, &paint);
+    // No slide, or none drawn: black, never what the window held before.
+    ::FillRect(paint.Dc(), &paint.Area(), static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
 }
 
 void SaverWindow::OnSlideTimer() {
     for (const std::unique_ptr<MonitorCover>& cover : covers_) cover->BringToTop();
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    // Why SetFocus failed, if it says: read before anything else can change it.
+    ::SetLastError(ERROR_SUCCESS);
     ::SetFocus(hwnd_);
+    const HRESULT why = LastErrorResult();
     // Without the focus the slide stays as it is.
     const bool focused = ::GetFocus() == hwnd_;
-    if (!focused) TraceFailure(L"giving the focus at the slide timer", kTraceSubject, LastErrorResult());
+    if (!focused) TraceFailure(L"giving the focus at the slide timer", kTraceSubject, why);
     CarryOut(slideShow_.Tick(focused), nullptr);
 }
 

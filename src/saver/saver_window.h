@@ -17,19 +17,13 @@
 #include "crash_guard.h"
 #include "desktop_changes.h"
 #include "monitor_cover.h"
+#include "saver_build.h"
 #include "show/render_workers.h"
 #include "show/slide_show.h"
 
 namespace tessaro {
 
 class RenderMailbox;
-
-// What sets one build of the saver apart from another: how long a slide stays, and what decodes
-// the slides (made on each worker's thread).
-struct SaverBuild {
-    std::chrono::milliseconds slideInterval;
-    SlideWorker::MakeDecoder makeDecoder;
-};
 
 // Never shown, as the window has no title bar; the system and other programs see it.
 inline constexpr wchar_t kSaverWindowTitle[] = L"Form1";
@@ -58,11 +52,13 @@ private:
     void OnSlideTimer();
     // Input to any of the saver's windows; false for any other message.
     bool TakeInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void ReadScreenSize();
+    // The primary monitor's size and colour profile.
+    void ReadScreen();
     void CoverOtherMonitors();
     void FollowDisplay();
     void TakeRenderedSlides();
     void CarryOut(const SlideShow::Actions& actions, SlideFrame* frame);
+    void TraceWorkerStartFailure() const;
     void Present(std::optional<SlideFrame> frame);
     void Paint();
 
@@ -85,6 +81,7 @@ private:
     std::optional<SlideFrame> shown_;
     int screenWidth_ = 0;
     int screenHeight_ = 0;
+    std::shared_ptr<const ProfileBytes> monitorProfile_;
 };
 
 }  // namespace tessaro

@@ -20,7 +20,8 @@ RenderWorkers::Start RenderWorkers::StartFresh() {
         // The worker it replaces is abandoned only once the fresh one runs.
         current_ = std::make_unique<SlideWorker>(makeDecoder_, deliver_, abandonedRunning_);
         return Start::Started;
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& failure) {
+        startFailure_ = failure.code();
         return Start::NoThread;
     }
 }

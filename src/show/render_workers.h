@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <memory>
+#include <system_error>
 
 #include "slide_worker.h"
 
@@ -35,6 +36,8 @@ public:
 
     // Given-up workers whose threads have not ended yet.
     int AbandonedRunning() const { return *abandonedRunning_; }
+    // Why the last start found no thread.
+    std::error_code StartFailure() const { return startFailure_; }
 
 private:
     Start StartFresh();
@@ -43,6 +46,7 @@ private:
     SlideWorker::Deliver deliver_;
     std::shared_ptr<std::atomic<int>> abandonedRunning_ = std::make_shared<std::atomic<int>>(0);
     std::unique_ptr<SlideWorker> current_;
+    std::error_code startFailure_;
 };
 
 }  // namespace tessaro

@@ -9,9 +9,6 @@ namespace tessaro {
 
 inline constexpr std::int16_t kSlideCount = 46;
 
-// The folder that holds the executable: no trailing backslash, except for a drive's root ("C:\").
-std::wstring ApplicationFolder(std::wstring_view executablePath);
-
 // "<folder>\ZUMIKnn.DAT"; no second backslash when the folder already ends with one.
 std::wstring SlidePath(std::wstring_view applicationFolder, std::int16_t slideNumber);
 

@@ -11,7 +11,8 @@ namespace tessaro {
 namespace {
 
 bool SameSlide(const RenderJob& a, const RenderJob& b) {
-    return a.path == b.path && a.screenWidth == b.screenWidth && a.screenHeight == b.screenHeight;
+    return a.path == b.path && a.screenWidth == b.screenWidth && a.screenHeight == b.screenHeight &&
+           a.monitorProfile == b.monitorProfile;
 }
 
 // A prefetched frame and what the file looked like just before it was read.
@@ -75,6 +76,7 @@ void SlideWorker::Run(std::shared_ptr<Shared> shared) {
     std::unique_ptr<SlideDecoder> decoder = s.makeDecoder();
     const auto render = [&](const RenderJob& job) -> std::optional<SlideFrame> {
         if (!decoder) return std::nullopt;
+        decoder->UseMonitorProfile(job.monitorProfile);
         return decoder->Render(job.path, job.screenWidth, job.screenHeight, s.stopCurrent);
     };
     std::optional<Prefetched> prefetched;
@@ -105,8 +107,9 @@ void SlideWorker::Run(std::shared_ptr<Shared> shared) {
         // that moment may be readable now) and the file is still the one that was read.
         const bool hit = prefetched && prefetched->frame && SameSlide(prefetched->job, job) && prefetched->signature &&
                          decoder->Signature(job.path) == prefetched->signature;
-        result->frame = hit ? std::move(prefetched->frame) : render(job);
-        prefetched.reset();
+        if (hit) result->frame = std::move(prefetched->frame);
+        prefetched.reset();  // a frame that missed goes before another is rendered
+        if (!hit) result->frame = render(job);
         if (s.stopCurrent) continue;  // superseded: a later slide change is under way
         {
             const std::lock_guard<std::mutex> lock(s.mutex);

@@ -3,8 +3,9 @@
 // Portable C++: what actually decodes is a SlideDecoder made on the worker thread.
 //
 // A worker is never waited for. Destroying it abandons it: its current render is asked to stop,
-// nothing more is delivered, and its thread ends on its own once the render returns, which may be
-// never (a read from a share that went away).
+// and its thread ends on its own once the render returns, which may be never (a read from a share
+// that went away). A result it was already delivering may still arrive; its generation is stale
+// by then, and the slide show drops it.
 
 #include <atomic>
 #include <cstdint>
@@ -23,6 +24,7 @@ struct RenderJob {
     int screenWidth = 0;
     int screenHeight = 0;
     bool prefetch = false;  // keep the frame until a job asks for the same slide
+    std::shared_ptr<const ProfileBytes> monitorProfile;  // the primary monitor's colour profile, if any
 };
 
 struct RenderResult {

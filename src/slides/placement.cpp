@@ -5,8 +5,8 @@
 namespace tessaro {
 namespace {
 
-// The slide element stores every property in single precision; this is the value it
-// reports back after a write.
+// A placement is reckoned in single precision: each value is rounded to a float as it is set,
+// and the formulas after it use the rounded value (a fitted picture's centring, its size).
 float Stored(double value) { return static_cast<float>(value); }
 
 bool AllFinite(const Placement& p) {
@@ -29,13 +29,12 @@ std::optional<Placement> FitSlide(float screenWidth, float screenHeight, float p
     const float as = screenWidth / screenHeight;
 
     if (W > w && H > h) {
-        return Placement{Fit::Natural, false, Stored((W - w) / 2), Stored((H - h) / 2), w, h};
+        return Placement{Fit::Natural, Stored((W - w) / 2), Stored((H - h) / 2), w, h};
     }
 
     const bool landscape = w > h;
     const bool fitWidth = landscape ? (as < ap) : (as <= ap);
     Placement p{};
-    p.stretch = true;
     if (fitWidth) {
         p.fit = Fit::FitWidth;
         p.width = Stored(W);

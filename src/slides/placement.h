@@ -12,7 +12,6 @@ enum class Fit { Natural, FitWidth, FitHeight };
 // Position and size in (fractional) pixels of the client area, single precision.
 struct Placement {
     Fit fit;
-    bool stretch;
     float left;
     float top;
     float width;

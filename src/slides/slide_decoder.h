@@ -3,9 +3,11 @@
 // The program's decoder uses WIC; test builds put others in its place.
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "colour/icc_profile.h"
 #include "common/file_identity.h"
 #include "slide_frame.h"
 
@@ -20,6 +22,9 @@ public:
     // and gives up when it is set.
     virtual std::optional<SlideFrame> Render(const std::wstring& path, int screenWidth, int screenHeight,
                                              const std::atomic<bool>& stop) = 0;
+    // The primary monitor's colour profile (none when it has none), for the renders that follow;
+    // a decoder that does not manage colour leaves it.
+    virtual void UseMonitorProfile(std::shared_ptr<const ProfileBytes> profile) { static_cast<void>(profile); }
 };
 
 }  // namespace tessaro

@@ -2,8 +2,9 @@
 
 #include "common/application.h"
 #include "dialogs/settings_dialog.h"
+#include "launch/application_folder.h"
 #include "launch/command_switch.h"
-#include "show/slide_sequence.h"
+#include "saver/saver_window.h"
 #include "single_instance_guard.h"
 #include "win32/message_loop.h"
 #include "win32/module_info.h"
@@ -18,7 +19,7 @@ int RunProgram(HINSTANCE instance, SaverBuild saverBuild) {
     const SingleInstanceGuard instanceGuard(executablePath);
     if (instanceGuard.AnotherInstanceRuns()) return 0;
 
-    switch (DispatchSwitch(ArgumentText(::GetCommandLineW()))) {
+    switch (ActionFor(ArgumentText(::GetCommandLineW()))) {
         case LaunchAction::PasswordMessage:
             ::MessageBoxW(nullptr, kPasswordNotSupported, kApplicationTitle, MB_OK);
             ::ExitProcess(0);
@@ -31,14 +32,12 @@ int RunProgram(HINSTANCE instance, SaverBuild saverBuild) {
         }
         case LaunchAction::Saver: {
             SaverWindow saver(ApplicationFolder(executablePath), std::move(saverBuild));
-            const bool created = saver.Create(instance);
-            if (created) {
-                saver.Show();
-                // Input ends the saver inside the loop; the loop itself ends only when the thread
-                // is told to quit (WM_QUIT) or cannot get its messages.
-                RunMessageLoop(nullptr);
-            }
-            saver.End(created ? L"its thread was told to quit" : L"its window could not be made");
+            if (!saver.Create(instance)) saver.End(L"its window could not be made");
+            saver.Show();
+            // Input ends the saver inside the loop; the loop itself ends only when the thread is
+            // told to quit (WM_QUIT) or cannot get its messages.
+            const bool quit = RunMessageLoop(nullptr) != kMessageLoopFailed;
+            saver.End(quit ? L"its thread was told to quit" : L"its thread's messages could not be read");
         }
     }
     return 0;

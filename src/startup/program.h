@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "saver/saver_window.h"
+#include "saver/saver_build.h"
 
 namespace tessaro {
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "handle_stream.h"
-#include "icm/monitor_profile.h"
 #include "scaled_decode.h"
 #include "slides/jpeg_header.h"
 #include "win32/diagnostics.h"
@@ -276,7 +275,7 @@ SlideColours::Choice WicSlideDecoder::ChooseColours(SlideColourSource source, IW
                                                     const std::wstring& path) {
     WICPixelFormatGUID format{};
     source.pixels = SUCCEEDED(frame->GetPixelFormat(&format)) ? ModelOf(format) : ColourModel::Other;
-    SlideColours::Choice choice = colours_.For(source, PrimaryMonitorProfile());
+    SlideColours::Choice choice = colours_.For(source, monitorProfile_.get());
     for (const SlideColours::Note& note : choice.notes) {
         const std::wstring what = std::wstring(note.monitors ? L"using the monitor's colour profile (" : L"using the slide's colour profile (") +
                                   Widened(Describe(note.problem)) + L")";

@@ -42,6 +42,7 @@ public:
     std::optional<FileSignature> Signature(const std::wstring& path) override;
     std::optional<SlideFrame> Render(const std::wstring& path, int screenWidth, int screenHeight,
                                      const std::atomic<bool>& stop) override;
+    void UseMonitorProfile(std::shared_ptr<const ProfileBytes> profile) override { monitorProfile_ = std::move(profile); }
 
 private:
     std::optional<SlideFrame> RenderFile(HANDLE file, const std::wstring& path, int screenWidth, int screenHeight,
@@ -55,6 +56,7 @@ private:
     HRESULT factoryMade_;  // why every slide fails when there is no factory
     SystemColourEngine engine_;
     SlideColours colours_;
+    std::shared_ptr<const ProfileBytes> monitorProfile_;
 };
 
 }  // namespace tessaro

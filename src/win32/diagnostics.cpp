@@ -33,4 +33,17 @@ HRESULT LastErrorResult() {
     return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
 }
 
+HRESULT ErrorCodeResult(const std::error_code& error) {
+    if (error == std::errc::not_enough_memory) return E_OUTOFMEMORY;
+    if (error == std::errc::resource_unavailable_try_again) return HRESULT_FROM_WIN32(ERROR_NO_SYSTEM_RESOURCES);
+    if (error == std::errc::invalid_argument) return E_INVALIDARG;
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) return E_ACCESSDENIED;
+    return E_FAIL;
+}
+
+std::wstring Describe(const std::error_code& error) {
+    const std::string words = error.message();
+    return std::wstring(words.begin(), words.end());
+}
+
 }  // namespace tessaro

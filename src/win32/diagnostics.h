@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
+#include <system_error>
 
 namespace tessaro {
 
@@ -16,5 +18,10 @@ void TraceNote(std::wstring_view text);
 
 // The calling thread's last Win32 error as an HRESULT; E_FAIL when a failed call set none.
 HRESULT LastErrorResult();
+
+// An error of the C++ library (a thread that could not be started, say) as the HRESULT that means
+// the same; E_FAIL for one that has none. Its words are in Describe.
+HRESULT ErrorCodeResult(const std::error_code& error);
+std::wstring Describe(const std::error_code& error);
 
 }  // namespace tessaro

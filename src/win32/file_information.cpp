@@ -7,9 +7,16 @@
 namespace tessaro {
 
 UniqueFile OpenExistingFile(std::wstring_view path, DWORD access, DWORD flags) {
-    return UniqueFile(::CreateFileW(ExtendedLengthPath(path).c_str(), access,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    flags, nullptr));
+    UniqueFile file;
+    DWORD error = ERROR_SUCCESS;
+    {
+        const std::wstring extended = ExtendedLengthPath(path);
+        file.reset(::CreateFileW(extended.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, flags, nullptr));
+        error = ::GetLastError();
+    }
+    ::SetLastError(error);  // freeing the path may have changed it
+    return file;
 }
 
 std::optional<FileSignature> ReadFileSignature(std::wstring_view path) {

@@ -11,7 +11,7 @@ inline constexpr int kMessageLoopFailed = -1;
 using GetMessageFunction = BOOL(WINAPI*)(MSG*, HWND, UINT, UINT);
 
 // Dispatches the thread's messages, with the keys of modelessDialog (if any) handled by the
-// dialog manager, until WM_QUIT; returns its exit code, or kMessageLoopFailed.
+// dialog manager, until WM_QUIT; returns its exit code, or kMessageLoopFailed (and traces why).
 int RunMessageLoop(HWND modelessDialog, GetMessageFunction getMessage = &::GetMessageW);
 
 }  // namespace tessaro

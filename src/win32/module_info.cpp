@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "diagnostics.h"
 #include "procedure.h"
 #include "system_library.h"
 
@@ -41,26 +42,31 @@ std::optional<std::wstring> QueryString(VerQueryValueFunction query, const void*
 
 }  // namespace
 
-std::optional<VersionInfo> ReadVersionInfo() {
+std::optional<VersionInfo> ReadVersionInfo(HRESULT& failure) {
+    const auto failed = [&failure](HRESULT why) {
+        failure = why;
+        return std::nullopt;
+    };
+    const HRESULT incomplete = HRESULT_FROM_WIN32(ERROR_RESOURCE_DATA_NOT_FOUND);
     // version.dll is no KnownDLL: imported, it would be looked for beside the program first.
     const UniqueModule versionLibrary = LoadSystemLibrary(L"version.dll");
+    if (!versionLibrary) return failed(LastErrorResult());
     const auto query = FindProcedure<VerQueryValueFunction>(versionLibrary.get(), "VerQueryValueW");
-    if (!query) return std::nullopt;
+    if (!query) return failed(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
     HMODULE module = ::GetModuleHandleW(nullptr);
     HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
-    if (!resource) return std::nullopt;
+    if (!resource) return failed(LastErrorResult());
     HGLOBAL loaded = ::LoadResource(module, resource);
-    const void* data = loaded ? ::LockResource(loaded) : nullptr;
-    if (!data) return std::nullopt;
+    if (!loaded) return failed(LastErrorResult());
+    const void* data = ::LockResource(loaded);
+    if (!data) return failed(incomplete);
     // VerQueryValueW may write into the block, so it works on a copy.
     const auto* bytes = static_cast<const BYTE*>(data);
     std::vector<BYTE> block(bytes, bytes + ::SizeofResource(module, resource));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedLength = 0;
-    if (!query(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength) || !fixed) {
-        return std::nullopt;
-    }
+    if (!query(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength) || !fixed) return failed(incomplete);
     struct Translation {
         WORD language;
         WORD codePage;
@@ -70,7 +76,7 @@ std::optional<VersionInfo> ReadVersionInfo() {
     if (!query(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
                &translationsLength) ||
         translationsLength < sizeof(Translation)) {
-        return std::nullopt;
+        return failed(incomplete);
     }
     wchar_t translation[9];
     std::swprintf(translation, 9, L"%04x%04x", translations[0].language, translations[0].codePage);
@@ -82,7 +88,7 @@ std::optional<VersionInfo> ReadVersionInfo() {
     const auto product = QueryString(query, block.data(), translation, L"ProductName");
     const auto company = QueryString(query, block.data(), translation, L"CompanyName");
     const auto copyright = QueryString(query, block.data(), translation, L"LegalCopyright");
-    if (!product || !company || !copyright) return std::nullopt;
+    if (!product || !company || !copyright) return failed(incomplete);
     info.productName = *product;
     info.companyName = *company;
     info.legalCopyright = *copyright;

@@ -1,6 +1,8 @@
 #pragma once
 // Facts about the running executable: its path and its version information.
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 
@@ -18,7 +20,8 @@ struct VersionInfo {
     std::wstring legalCopyright;
 };
 
-// Read afresh from the executable's own version resource; empty when it is missing or incomplete.
-std::optional<VersionInfo> ReadVersionInfo();
+// Read afresh from the executable's own version resource; empty when it is missing or
+// incomplete, and then why in failure.
+std::optional<VersionInfo> ReadVersionInfo(HRESULT& failure);
 
 }  // namespace tessaro

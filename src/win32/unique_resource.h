@@ -68,6 +68,22 @@ private:
     HDC dc_;
 };
 
+// A window's paint: BeginPaint, and EndPaint when it goes.
+class WindowPaint {
+public:
+    explicit WindowPaint(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    WindowPaint(const WindowPaint&) = delete;
+    WindowPaint& operator=(const WindowPaint&) = delete;
+    ~WindowPaint() { ::EndPaint(window_, &paint_); }
+    HDC Dc() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }  // what needs painting
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 template <typename T>
 class ComPtr {
 public:

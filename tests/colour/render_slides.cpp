@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <fstream>
 
+#include "icm/monitor_profile.h"
 #include "wic/wic_slide_decoder.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -15,6 +16,7 @@ int wmain(int argc, wchar_t** argv) {
     const int width = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
     const int height = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
     tessaro::WicSlideDecoder decoder;
+    decoder.UseMonitorProfile(tessaro::PrimaryMonitorProfile());
     const std::atomic<bool> never{false};
     for (int i = 3; i + 1 < argc; i += 2) {
         const auto frame = decoder.Render(argv[i], width, height, never);

@@ -1,6 +1,7 @@
 // What ends the saver: any key, any button, a clear movement; and what does not.
 
 #include "saver_test_support.h"
+#include "support/quick_cycle.h"
 
 namespace tessaro::e2e {
 namespace {
@@ -81,7 +82,7 @@ TEST(Dismissal, FirstMoveAfterStartOnlyRecordsTheReference) {
 
 TEST(Dismissal, TheReferenceIsTakenAfreshAfterASlideChange) {
     constexpr std::uint32_t kSecond = 0x1E8449;
-    const SaverFolder folder(L"TessaroQuickCycle.scr");
+    const SaverFolder folder(kQuickCycleProgram);
     folder.AddSolidSlide(1, ScreenWidth(), ScreenHeight(), kSlideColour);
     folder.AddSolidSlide(2, ScreenWidth(), ScreenHeight(), kSecond);  // then nothing: no later re-arming
     RestPointerAt(100, 100);

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "saver_test_support.h"
+#include "support/quick_cycle.h"
 #include "test_window.h"
 
 namespace tessaro::e2e {
@@ -95,7 +96,7 @@ TEST(SaverWindow, LeavesATaskbarThatWasHiddenHidden) {
 }
 
 TEST(SaverWindow, IsOnTopAgainAfterEachTick) {
-    const SaverFolder folder(L"TessaroQuickCycle.scr");
+    const SaverFolder folder(kQuickCycleProgram);
     std::unique_ptr<Process> process;
     HWND saver = StartSaver(folder, process);
     ASSERT_NE(saver, nullptr);

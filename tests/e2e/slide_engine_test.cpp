@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "saver_test_support.h"
+#include "support/quick_cycle.h"
 
 namespace tessaro::e2e {
 namespace {
@@ -32,7 +33,7 @@ TEST(SlideEngine, InputEndsTheSaverAtOnceWhileAHugeSlideIsDecoded) {
         {"a key", [] { PressKey('A'); }},
         {"a click", [] { ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }},
     };
-    const SaverFolder folder(L"TessaroQuickCycle.scr");
+    const SaverFolder folder(kQuickCycleProgram);
     folder.AddSolidSlide(1, 320, 240, kSmall);
     ASSERT_FALSE(HugePicture().empty());
     WriteFileBytes(folder.Slide(2), HugePicture());
@@ -41,7 +42,7 @@ TEST(SlideEngine, InputEndsTheSaverAtOnceWhileAHugeSlideIsDecoded) {
         std::unique_ptr<Process> process;
         ASSERT_NE(StartSaver(folder, process, kSmall), nullptr);
         // Past the first tick: slide 2, asked for ahead or at the tick, is being decoded now.
-        std::this_thread::sleep_for(Milliseconds(TESSARO_QUICK_CYCLE_INTERVAL_MS) + 150ms);
+        std::this_thread::sleep_for(kQuickCycleInterval + 150ms);
         ASSERT_TRUE(process->Running());
         c.input();
         EXPECT_TRUE(process->WaitForExit(300ms)) << "the saver kept the user waiting";

@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             "the switch is at most two characters");
     Require(switchText == UpperAscii(arguments.substr(0, switchText.size())), "the switch is the upper-cased start");
     Require(switchText.size() == PrefixLength(arguments, 2), "the switch takes two whole characters");
-    Require(DispatchSwitch(arguments) == ExpectedAction(switchText), "the action follows from the switch");
-    Require(DispatchSwitch(UpperAscii(arguments)) == DispatchSwitch(arguments), "the switch's letter case does not count");
+    Require(ActionFor(arguments) == ExpectedAction(switchText), "the action follows from the switch");
+    Require(ActionFor(UpperAscii(arguments)) == ActionFor(arguments), "the switch's letter case does not count");
 
     const std::wstring_view prefix = L"Local\\Tessaro.SingleInstance.";
     const std::wstring byPath = SingleInstanceName(commandLine);

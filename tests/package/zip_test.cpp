@@ -5,17 +5,12 @@
 #include <algorithm>
 
 #include "package_support.h"
+#include "support/utf8.h"
 #include "zip_reader.h"
 
 namespace tessaro::e2e {
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
 
 std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t count = 0;

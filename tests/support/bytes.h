@@ -1,8 +1,9 @@
 #pragma once
-// Bytes of hand-made file structures: integers in either byte order, and the CRC-32 that PNG
-// chunks and ZIP entries carry.
+// Bytes of hand-made file structures: integers in either byte order, the CRC-32 that PNG
+// chunks and ZIP entries carry, and bytes that make no sense.
 
 #include <cstdint>
+#include <random>
 #include <string>
 
 namespace tessaro {
@@ -21,6 +22,14 @@ inline std::uint32_t Crc32(const Bytes& bytes) {
         for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     return crc ^ 0xFFFFFFFFu;
+}
+
+// Bytes that make no sense, the same for the same seed.
+inline Bytes RandomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    Bytes bytes(size, '\0');
+    for (char& b : bytes) b = static_cast<char>(random());
+    return bytes;
 }
 
 }  // namespace tessaro

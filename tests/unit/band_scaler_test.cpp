@@ -212,6 +212,7 @@ TEST(BandScaler, StaysWithinOneLevelOfTheWholePictureScaler) {
         {600, 400, 102, 68, true},  {640, 480, 211, 158, false}, {97, 61, 97, 61, false},  // shrink; same size
         {300, 200, 1024, 683, true}, {40, 30, 1024, 768, true},                           // grow
         {1000, 7, 1024, 7, true},    {7, 1000, 7, 768, true},                             // one axis only
+        {5, 7, 20, 5, false},  // wider, and shorter by 7 to 5, which takes three rows for one
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.fromW << "x" << c.fromH << " -> " << c.toW << "x" << c.toH);

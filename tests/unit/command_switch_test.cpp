@@ -1,3 +1,4 @@
+#include "launch/application_folder.h"
 #include "launch/command_switch.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ TEST(CommandSwitch, DispatchesOnTheFirstTwoCharactersUpperCased) {
         {L"/\U0001F600", LaunchAction::Saver},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(DispatchSwitch(c.argumentText), c.expected) << "argument text \"" << c.argumentText << "\"";
+        EXPECT_EQ(ActionFor(c.argumentText), c.expected) << "argument text \"" << c.argumentText << "\"";
     }
 }
 
@@ -70,6 +71,13 @@ TEST(CommandSwitch, ArgumentTextDropsTheProgramPathAndItsBlanks) {
     for (const Case& c : cases) {
         EXPECT_EQ(ArgumentText(c.commandLine), c.expected) << "command line " << c.commandLine;
     }
+}
+
+TEST(ApplicationFolder, KeepsTheBackslashOnlyForADriveRoot) {
+    EXPECT_EQ(ApplicationFolder(L"C:\\Tessaro.scr"), L"C:\\");
+    EXPECT_EQ(ApplicationFolder(L"C:\\Saver\\Tessaro.scr"), L"C:\\Saver");
+    EXPECT_EQ(ApplicationFolder(L"C:\\A\\B C\\Tessaro.scr"), L"C:\\A\\B C");
+    EXPECT_EQ(ApplicationFolder(L"\\\\server\\share\\Tessaro.scr"), L"\\\\server\\share");
 }
 
 }  // namespace

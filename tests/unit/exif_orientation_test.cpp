@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "jpeg_bytes.h"
+#include "support/jpeg_bytes.h"
 
 namespace tessaro {
 namespace {
@@ -81,6 +81,10 @@ TEST(ExifOrientation, AnythingBrokenOrMissingMeansAsStored) {
         {"cut inside the EXIF segment", kSoi + good.substr(0, good.size() - 10), Orientation::Normal},
         {"directory offset past the segment", kSoi + Exif(pastTheSegment) + kScan, Orientation::Normal},
         {"directory offset into the next segment", kSoi + intoTheNextSegment + kScan, Orientation::Normal},
+        {"a directory cut short at the segment's end, two bytes before the next",
+         kSoi + Exif(Bytes("II", 2) + Le16(42) + Le32(8) + Le16(1) + Le16(274) + Le16(3) + Le32(1) + Le16(6)) +
+             Segment(0xE2, "ICC") + kScan,
+         Orientation::Normal},
         {"the tag after the 512 entries a directory is read for", kSoi + Exif(Tiff(true, manyEntries)) + kScan,
          Orientation::Normal},
         {"an APP1 segment too short for a TIFF header", kSoi + "\xFF\xE1" + Be16(7) + Bytes("Exif\0\0", 6) + Orientation6Le() + kScan,

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "jpeg_bytes.h"
+#include "support/jpeg_bytes.h"
 
 namespace tessaro {
 namespace {
@@ -39,6 +39,7 @@ TEST(JpegHeader, AFrameThatDeclaresMoreThanTheFileCanHoldIsSeen) {
         {"the file ends inside the frame header", (kSoi + Frame(0xC0, 20000, 20000)).substr(0, 8), 600, false},
         {"no frame before the scan", kSoi + kJfif + kScan + Frame(0xC0, 20000, 20000), 600, false},
         {"not a JPEG", "\x89PNG\r\n\x1a\n" + Frame(0xC0, 20000, 20000), 600, false},
+        {"0xFF but no start of image", "\xFF\xE0" + Frame(0xC0, 20000, 20000) + kScan, 600, false},
     };
     for (const Case& c : cases) {
         MemoryBytes bytes(reinterpret_cast<const std::uint8_t*>(c.file.data()), c.file.size());

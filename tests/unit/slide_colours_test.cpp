@@ -25,12 +25,12 @@ TEST(SlideColours, TheEngineIsAskedOnceForEachPairAndACmykSlideNotAtAll) {
     });
     const ProfileBytes wide = Written(AdobeRgbShaper());
     SlideColourSource tables{TableProfile()};
-    EXPECT_TRUE(colours.For(tables, wide).conversion);
-    EXPECT_TRUE(colours.For(tables, wide).conversion);
+    EXPECT_TRUE(colours.For(tables, &wide).conversion);
+    EXPECT_TRUE(colours.For(tables, &wide).conversion);
     EXPECT_EQ(asked, 1) << "the engine's lattice is made once for a pair of profiles";
     SlideColourSource cmyk;
     cmyk.pixels = ColourModel::Cmyk;
-    EXPECT_FALSE(colours.For(cmyk, wide).conversion) << "a CMYK slide stays as decoded";
+    EXPECT_FALSE(colours.For(cmyk, &wide).conversion) << "a CMYK slide stays as decoded";
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ TEST(ComposeSlide, TransparencyShowsTheBlackBackground) {
 TEST(ComposeSlide, RefusesWhatCannotBePlaced) {
     EXPECT_FALSE(ComposeSlide(Bitmap(10, 0), 1024, 768));
     EXPECT_FALSE(ComposeSlide(Bitmap(10, 10), 0, 768));
+    EXPECT_FALSE(ComposeSlide(Bitmap(1 << 21, 2), 1 << 20, 1)) << "halved both ways: over the scaling budget";
 }
 
 TEST(PlanSlide, PlacesThePictureByItsUprightSize) {
@@ -128,6 +129,7 @@ TEST(ScalingFits, AllowsEveryPhotoAndPanoramaButNotGigabytesOfBuffers) {
         {"a 108-megapixel photo", {12000, 9000}, {1024, 768}, true},
         {"a small picture made bigger", {40, 30}, {1024, 768}, true},
         {"a panorama 2^20 pixels wide", {1u << 20, 1}, {1024, 1}, true},
+        {"a panorama 2^21 pixels wide: 75 MB", {1u << 21, 1}, {1024, 1}, false},
         {"a line 2^29 pixels wide", {kMaxPictureSide, 1}, {1024, 1}, false},
         {"a line 2^29 pixels tall", {1, kMaxPictureSide}, {1, 768}, false},
         {"nothing to draw", {kMaxPictureSide, 1}, {1024, 0}, true},
@@ -153,6 +155,7 @@ TEST(ChooseDecodeSize, TakesTheSmallestOfferNotBelowTheDrawnSize) {
         {{6000, 4000}, {1024, 683}, {1500, 1000}},  // 1/4; 1/8 would be 750 wide
         {{6000, 4000}, {750, 500}, {750, 500}},     // 1/8 exactly
         {{6000, 4000}, {751, 500}, {1500, 1000}},
+        {{6000, 4000}, {750, 501}, {1500, 1000}},
         {{8000, 6000}, {1024, 768}, {2000, 1500}},  // 1/8, 1000 x 750, would be too small
         {{1024, 768}, {1024, 768}, {1024, 768}},    // no reduction needed
         {{1025, 769}, {1024, 768}, {1025, 769}},    // half would be too small

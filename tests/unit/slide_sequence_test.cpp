@@ -25,13 +25,6 @@ TEST(SlideSequence, PathsUseTwoDigitsAndOneBackslash) {
     for (const Case& c : cases) EXPECT_EQ(SlidePath(c.folder, c.number), c.expected);
 }
 
-TEST(SlideSequence, ApplicationFolderKeepsTheBackslashOnlyForADriveRoot) {
-    EXPECT_EQ(ApplicationFolder(L"C:\\Tessaro.scr"), L"C:\\");
-    EXPECT_EQ(ApplicationFolder(L"C:\\Saver\\Tessaro.scr"), L"C:\\Saver");
-    EXPECT_EQ(ApplicationFolder(L"C:\\A\\B C\\Tessaro.scr"), L"C:\\A\\B C");
-    EXPECT_EQ(ApplicationFolder(L"\\\\server\\share\\Tessaro.scr"), L"\\\\server\\share");
-}
-
 TEST(SlideSequence, CycleRunsFromOneToTheCountAndStartsAgain) {
     std::int16_t slide = 1;
     for (int step = 1; step < kSlideCount; ++step) slide = FollowingSlide(slide, kSlideCount);

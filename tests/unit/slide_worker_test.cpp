@@ -77,11 +77,11 @@ std::unique_ptr<SlideWorker> MakeWorker(const std::shared_ptr<Disk>& disk,
 }
 
 RenderJob Job(std::uint64_t generation, const wchar_t* path, bool prefetch = false) {
-    return RenderJob{generation, path, 1024, 768, prefetch};
+    return RenderJob{generation, path, 1024, 768, prefetch, nullptr};
 }
 
 TEST(SlideWorker, APrefetchedSlideIsDecodedOnceUnlessItsFileChangedOrItFailed) {
-    enum class Between { Nothing, FileReplaced, FileReadableAgain };
+    enum class Between { Nothing, FileReplaced, FileReadableAgain, ScreenHeightChanged };
     struct Case {
         const char* what;
         Between between;
@@ -93,6 +93,7 @@ TEST(SlideWorker, APrefetchedSlideIsDecodedOnceUnlessItsFileChangedOrItFailed) {
         {"the file was replaced after the prefetch", Between::FileReplaced, 2, 0xFF00FF00u},
         {"the file could not be read at the prefetch (locked), but can at the tick", Between::FileReadableAgain, 2,
          0xFF0000FFu},
+        {"the screen's height alone changed after the prefetch", Between::ScreenHeightChanged, 2, 0xFF0000FFu},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -111,7 +112,9 @@ TEST(SlideWorker, APrefetchedSlideIsDecodedOnceUnlessItsFileChangedOrItFailed) {
                 disk->colours[L"B"] = 0xFF0000FFu;
             }
         }
-        worker->Submit(Job(2, L"B"));
+        RenderJob change = Job(2, L"B");
+        if (c.between == Between::ScreenHeightChanged) change.screenHeight = 700;
+        worker->Submit(change);
         ASSERT_TRUE(disk->WaitFor([&] { return disk->delivered.size() == 1; }));
         const std::lock_guard<std::mutex> lock(disk->mutex);
         EXPECT_EQ(disk->delivered[0].first, 2u) << "only the slide change is delivered";
@@ -173,21 +176,22 @@ TEST(SlideWorker, AWorkerStuckInAReadIsAbandonedWithoutWaitingAndDeliversNothing
     EXPECT_EQ(disk->delivered[0].first, 2u);
 }
 
-// Each worker given up on keeps a thread; past the most that may run at once, the current one stays.
+// Each worker given up on keeps a thread; past the four that may run at once, the current one stays.
 TEST(RenderWorkers, GiveUpOnStuckWorkersOnlyWhileFewEnoughStillRun) {
+    constexpr int kMostAbandoned = 4;
     auto disk = std::make_shared<Disk>();
     disk->held[L"A"] = true;
     disk->stubborn = true;
     RenderWorkers workers([disk] { return std::make_unique<FakeDecoder>(disk); }, [](std::unique_ptr<RenderResult>) {});
     ASSERT_EQ(workers.StartFirst(), RenderWorkers::Start::Started);
-    for (int stuck = 1; stuck <= RenderWorkers::kMostAbandonedRunning + 1; ++stuck) {
+    for (int stuck = 1; stuck <= kMostAbandoned + 1; ++stuck) {
         workers.Submit(Job(static_cast<std::uint64_t>(stuck), L"A"));
         ASSERT_TRUE(disk->WaitFor([&] { return disk->renders[L"A"] == stuck; }));
-        const bool replaced = stuck <= RenderWorkers::kMostAbandonedRunning;
+        const bool replaced = stuck <= kMostAbandoned;
         EXPECT_EQ(workers.ReplaceStuck(), replaced ? RenderWorkers::Start::Started : RenderWorkers::Start::TooManyAbandoned);
         if (!replaced) break;
     }
-    EXPECT_EQ(workers.AbandonedRunning(), RenderWorkers::kMostAbandonedRunning);
+    EXPECT_EQ(workers.AbandonedRunning(), kMostAbandoned);
     disk->Release(L"A");
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (workers.AbandonedRunning() != 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);

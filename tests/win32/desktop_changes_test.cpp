@@ -71,6 +71,20 @@ TEST_F(DesktopChangesTest, TakesPointerInputMethodAndTaskbarAndGivesThemBackOnce
     ExpectGivenBack();
 }
 
+// A monitor plugged in while the saver runs brings a taskbar of its own, hidden once the saver
+// hears of the change, and shown again with the others.
+TEST_F(DesktopChangesTest, ATaskbarOfAMonitorPluggedInLaterIsHiddenAndGivenBack) {
+    DesktopChanges desktop;
+    desktop.Take(window_);
+    const TestWindow plugged(L"Shell_SecondaryTrayWnd", RECT{1024, 0, 1025, 1});
+    ASSERT_TRUE(plugged.Visible());
+    desktop.HideNewTaskbars();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !plugged.Visible(); }, e2e::kPatience)) << "the new taskbar is not hidden";
+    desktop.GiveBack();
+    ExpectGivenBack();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return plugged.Visible(); }, e2e::kPatience)) << "the new taskbar is not back";
+}
+
 // A crash on a worker thread: the taking thread answers and gives everything back itself.
 TEST_F(DesktopChangesTest, AnotherThreadHasTheTakingThreadGiveItBack) {
     DesktopChanges desktop;

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "harness.h"
+#include "win32/diagnostics.h"
+#include "win32/file_information.h"
 
 namespace tessaro {
 namespace {
@@ -82,6 +84,20 @@ TEST(HandleStream, ReadsWhatItIsAskedForWhereverItIsAsked) {
     ASSERT_EQ(stream->Stat(&stat, STATFLAG_NONAME), S_OK);
     EXPECT_EQ(stat.cbSize.QuadPart, content.size());
     EXPECT_EQ(stream->Write("x", 1, nullptr), STG_E_ACCESSDENIED);
+}
+
+// Why a slide cannot be opened is still there when the opener returns, though it frees memory
+// on the way out (which clears the last error in this program).
+TEST(OpenExistingFile, SaysWhyAFileHeldByAnotherCannotBeOpened) {
+    const TempFolder folder;
+    const std::wstring path = folder.Path() + L"\\held by another.bin";
+    WriteFileBytes(path, "x");
+    const UniqueFile held(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    const UniqueFile opened = OpenExistingFile(path, GENERIC_READ);
+    const HRESULT why = LastErrorResult();
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(why, HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
 }
 
 }  // namespace

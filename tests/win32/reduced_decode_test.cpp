@@ -180,6 +180,7 @@ TEST(ReducedDecode, DecodesAtTheSmallestSizeNotBelowTheDrawnSize) {
         {{2048, 1536}, Orientation::Normal, 512, 384, {512, 384}, true},    // 1/4; 1/8 is too small
         {{2048, 1536}, Orientation::Rotate90, 384, 512, {512, 384}, true},  // sizes as stored
         {{2048, 1536}, Orientation::Normal, 256, 192, {256, 192}, true},    // 1/8
+        {{2048, 1536}, Orientation::Normal, 128, 96, {256, 192}, true},     // 1/16 would do; 1/8 is the least offered
         {{3000, 2000}, Orientation::Normal, 1024, 768, {1500, 1000}, false},  // 4.5 MB; 1/4 is too small
         {{1500, 1000}, Orientation::Normal, 1024, 768, {1500, 1000}, false},  // 1/2 is too small
         {{2048, 1536}, Orientation::Normal, 512, 384, {512, 384}, true, true},
