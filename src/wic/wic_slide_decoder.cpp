@@ -190,8 +190,6 @@ std::optional<ProfileBytes> FrameProfile(IWICImagingFactory* factory, IWICBitmap
     return std::nullopt;
 }
 
-std::wstring Widened(std::string_view text) { return std::wstring(text.begin(), text.end()); }
-
 }  // namespace
 
 WicSlideDecoder::WicSlideDecoder()
@@ -277,8 +275,8 @@ SlideColours::Choice WicSlideDecoder::ChooseColours(SlideColourSource source, IW
     source.pixels = SUCCEEDED(frame->GetPixelFormat(&format)) ? ModelOf(format) : ColourModel::Other;
     SlideColours::Choice choice = colours_.For(source, monitorProfile_.get());
     for (const SlideColours::Note& note : choice.notes) {
-        const std::wstring what = std::wstring(note.monitors ? L"using the monitor's colour profile (" : L"using the slide's colour profile (") +
-                                  Widened(Describe(note.problem)) + L")";
+        const std::wstring whose = note.monitors ? L"the monitor's" : L"the slide's";
+        const std::wstring what = L"using " + whose + L" colour profile (" + Widened(Describe(note.problem)) + L")";
         const DWORD why = note.problem == ProfileProblem::RefusedByEngine    ? ERROR_INVALID_TRANSFORM
                           : note.problem == ProfileProblem::DoesNotFitPixels ? ERROR_INVALID_COLORSPACE
                                                                              : ERROR_INVALID_PROFILE;

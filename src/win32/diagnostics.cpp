@@ -41,9 +41,8 @@ HRESULT ErrorCodeResult(const std::error_code& error) {
     return E_FAIL;
 }
 
-std::wstring Describe(const std::error_code& error) {
-    const std::string words = error.message();
-    return std::wstring(words.begin(), words.end());
-}
+std::wstring Describe(const std::error_code& error) { return Widened(error.message()); }
+
+std::wstring Widened(std::string_view text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace tessaro

@@ -24,4 +24,7 @@ HRESULT LastErrorResult();
 HRESULT ErrorCodeResult(const std::error_code& error);
 std::wstring Describe(const std::error_code& error);
 
+// Words of the platform-free code (ASCII) for a trace.
+std::wstring Widened(std::string_view text);
+
 }  // namespace tessaro
