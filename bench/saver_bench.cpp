@@ -272,7 +272,6 @@ std::uint64_t CpuTime100ns(HANDLE process) {
     return join(kernel) + join(user);
 }
 
-
 // The best of `rounds` renders of each slide by the saver's decoder, in turns, on a screen of the
 // slides' size.
 std::vector<double> BestRenderMs(const std::vector<std::wstring>& slides, int width, int height, int rounds) {

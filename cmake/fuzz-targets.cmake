@@ -11,7 +11,7 @@ set(TESSARO_FUZZ_RUNS
   registry_value 200000
   version_text 200000
   utf16 200000
-  exif_orientation 500000
+  exif 500000
   jpeg_header 500000
   icc_profile 6000
   placement 500000

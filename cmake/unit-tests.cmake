@@ -7,7 +7,7 @@ set(TESSARO_UNIT_TEST_SOURCES
   tests/unit/placement_test.cpp
   tests/unit/movement_rule_test.cpp
   tests/unit/band_scaler_test.cpp
-  tests/unit/exif_orientation_test.cpp
+  tests/unit/exif_test.cpp
   tests/unit/jpeg_header_test.cpp
   tests/unit/slide_frame_test.cpp
   tests/unit/slide_colours_test.cpp

@@ -3,7 +3,7 @@
 # different names, one after the other, and fails unless both builds made the same bytes:
 # Tessaro.scr, the ZIP, the MSI and SHA256SUMS. Unsigned, whatever the environment says.
 #
-#   tools/check-reproducible.sh [SCRATCH_FOLDER]     (about four minutes)
+#   tools/check-reproducible.sh [SCRATCH_FOLDER]     (two to three minutes)
 set -euo pipefail
 source=$(cd "$(dirname "$0")/.." && pwd)
 scratch=${1:-$(mktemp -d)}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the platform-free code for as long as one likes: every libFuzzer target in turn, for the
 # given number of seconds each (default 60), or only the targets named after it.
-#   tools/fuzz.sh [seconds per target] [target...]      e.g. tools/fuzz.sh 600 exif_orientation
+#   tools/fuzz.sh [seconds per target] [target...]      e.g. tools/fuzz.sh 600 exif
 # Each target starts from its seeds (tests/fuzz/seeds/<target>) and from what earlier runs learnt
 # (build/fuzz/corpus/<target>), and writes what it learns there only, never into the repository.
 # A finding stops that target, is kept in build/fuzz/findings/, and makes the script fail at the end.

@@ -80,13 +80,9 @@ MatrixShaperConversion::MatrixShaperConversion(const MatrixShaper& from, const M
         }
         encoded_[channel] = Encoded(to.curves[channel], levels);
     }
-    const Matrix3 fromXyz = Inverse(to.toXyz);
+    const Matrix3 matrix = Multiply(Inverse(to.toXyz), from.toXyz);
     for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            double sum = 0.0;
-            for (int k = 0; k < 3; ++k) sum += fromXyz[i][k] * from.toXyz[k][j];
-            matrix_[i][j] = std::isfinite(sum) ? static_cast<float>(sum) : 0.0f;
-        }
+        for (int j = 0; j < 3; ++j) matrix_[i][j] = std::isfinite(matrix[i][j]) ? static_cast<float>(matrix[i][j]) : 0.0f;
     }
 }
 

@@ -182,22 +182,16 @@ ProfileBytes CurveTag(const ToneCurve& curve) {
 
 // --- tone curves -----------------------------------------------------------------------------
 
-ToneCurve ToneCurve::Gamma(double gamma) {
-    ToneCurve curve;
-    curve.parameters_[0] = gamma;
-    return curve;
-}
+ToneCurve ToneCurve::Gamma(double gamma) { return Parametric(0, {gamma}); }
 
 ToneCurve ToneCurve::Table(std::vector<std::uint16_t> samples) {
     ToneCurve curve;
-    curve.kind_ = Kind::Table;
     curve.samples_ = std::move(samples);
     return curve;
 }
 
 ToneCurve ToneCurve::Parametric(int type, const std::array<double, 7>& parameters) {
     ToneCurve curve;
-    curve.kind_ = Kind::Parametric;
     curve.type_ = type;
     curve.parameters_ = parameters;
     return curve;
@@ -206,34 +200,28 @@ ToneCurve ToneCurve::Parametric(int type, const std::array<double, 7>& parameter
 ToneCurve ToneCurve::Srgb() { return Parametric(3, {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045}); }
 
 std::optional<double> ToneCurve::PlainGamma() const {
-    if (kind_ == Kind::Gamma || (kind_ == Kind::Parametric && type_ == 0)) return parameters_[0];
+    if (samples_.empty() && type_ == 0) return parameters_[0];
     return std::nullopt;
 }
 
 double ToneCurve::operator()(double x) const {
     x = std::clamp(x, 0.0, 1.0);
     double y = 0.0;
-    switch (kind_) {
-        case Kind::Gamma: y = std::pow(x, parameters_[0]); break;
-        case Kind::Table: {
-            const double at = x * static_cast<double>(samples_.size() - 1);
-            const auto below = std::min(static_cast<std::size_t>(at), samples_.size() - 2);
-            const double fraction = at - static_cast<double>(below);
-            y = (samples_[below] * (1 - fraction) + samples_[below + 1] * fraction) / 65535.0;
-            break;
-        }
-        case Kind::Parametric: {
-            const double g = parameters_[0], a = parameters_[1], b = parameters_[2], c = parameters_[3], d = parameters_[4],
-                         e = parameters_[5], f = parameters_[6];
-            const auto power = [&](double base) { return base > 0 ? std::pow(base, g) : 0.0; };
-            switch (type_) {
-                case 0: y = std::pow(x, g); break;
-                case 1: y = power(a * x + b); break;
-                case 2: y = a * x + b >= 0 ? power(a * x + b) + c : c; break;
-                case 3: y = x >= d ? power(a * x + b) : c * x; break;
-                case 4: y = x >= d ? power(a * x + b) + e : c * x + f; break;
-            }
-            break;
+    if (!samples_.empty()) {
+        const double at = x * static_cast<double>(samples_.size() - 1);
+        const auto below = std::min(static_cast<std::size_t>(at), samples_.size() - 2);
+        const double fraction = at - static_cast<double>(below);
+        y = (samples_[below] * (1 - fraction) + samples_[below + 1] * fraction) / 65535.0;
+    } else {
+        const double g = parameters_[0], a = parameters_[1], b = parameters_[2], c = parameters_[3], d = parameters_[4],
+                     e = parameters_[5], f = parameters_[6];
+        const auto power = [&](double base) { return base > 0 ? std::pow(base, g) : 0.0; };
+        switch (type_) {
+            case 0: y = std::pow(x, g); break;
+            case 1: y = power(a * x + b); break;
+            case 2: y = a * x + b >= 0 ? power(a * x + b) + c : c; break;
+            case 3: y = x >= d ? power(a * x + b) : c * x; break;
+            case 4: y = x >= d ? power(a * x + b) + e : c * x + f; break;
         }
     }
     return std::isfinite(y) ? std::clamp(y, 0.0, 1.0) : 0.0;

@@ -33,11 +33,10 @@ public:
     std::optional<double> PlainGamma() const;
 
 private:
-    enum class Kind { Gamma, Table, Parametric };
-    Kind kind_ = Kind::Gamma;
+    // A plain gamma is parametric type 0.
     int type_ = 0;
-    std::array<double, 7> parameters_{1.0};  // the gamma alone for Kind::Gamma
-    std::vector<std::uint16_t> samples_;
+    std::array<double, 7> parameters_{1.0};
+    std::vector<std::uint16_t> samples_;  // a table when not empty
 };
 
 // Linear RGB to the profile connection space (XYZ, D50): the columns are the red, green and

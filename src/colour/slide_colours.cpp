@@ -10,11 +10,6 @@ IccProfile StandardProfile(const MatrixShaper& shaper, std::string_view descript
     return *ReadIccProfile(WriteMatrixProfile(shaper, description), ignored);
 }
 
-bool Fits(ColourModel profile, ColourModel pixels) {
-    // Gray pixels reach the slide as R = G = B, so an RGB picture's profile must be RGB.
-    return profile == pixels;
-}
-
 }  // namespace
 
 SlideColours::SlideColours(ColourEngine engine)
@@ -29,7 +24,8 @@ SlideColours::Choice SlideColours::For(const SlideColourSource& source, const Pr
     const auto read = [&](const ProfileBytes& bytes, bool monitors, ColourModel pixels) -> std::optional<IccProfile> {
         ProfileProblem problem = ProfileProblem::None;
         std::optional<IccProfile> profile = ReadIccProfile(bytes, problem);
-        if (profile && !Fits(profile->model, pixels)) problem = ProfileProblem::DoesNotFitPixels;
+        // A gray picture's profile must be gray, an RGB picture's RGB.
+        if (profile && profile->model != pixels) problem = ProfileProblem::DoesNotFitPixels;
         if (problem == ProfileProblem::None) return profile;
         choice.notes.push_back({monitors, problem});
         return std::nullopt;
@@ -74,13 +70,8 @@ bool SlideColours::Conversion(const IccProfile& from, const IccProfile& to, std:
         std::optional<std::vector<std::uint8_t>> rgb = engine_ ? engine_(from, to, nodes) : std::nullopt;
         const std::size_t expected = nodes ? static_cast<std::size_t>(nodes) * nodes * nodes * 3 : 256 * 3;
         refused = !rgb || rgb->size() != expected;
-        if (refused) {
-            // Nothing to keep.
-        } else if (nodes) {
-            conversion = std::make_shared<LatticeConversion>(nodes, std::move(*rgb));
-        } else {
-            conversion = std::make_shared<GrayConversion>(std::move(*rgb));
-        }
+        if (!refused && nodes) conversion = std::make_shared<LatticeConversion>(nodes, std::move(*rgb));
+        if (!refused && !nodes) conversion = std::make_shared<GrayConversion>(std::move(*rgb));
     }
     if (made_.size() == kConversionsKept) made_.erase(made_.begin());
     made_.push_back({from.bytes, to.bytes, conversion, refused});

@@ -76,9 +76,8 @@ std::optional<std::vector<std::uint8_t>> SystemColourEngine::Convert(const IccPr
 
     // The colours in the engine's order of bytes: blue, green, red for BM_RGBTRIPLETS.
     std::vector<std::uint8_t> input;
-    BMFORMAT format = BM_RGBTRIPLETS;
+    const BMFORMAT format = nodes == 0 ? BM_GRAY : BM_RGBTRIPLETS;
     if (nodes == 0) {
-        format = BM_GRAY;
         for (int level = 0; level < 256; ++level) input.push_back(static_cast<std::uint8_t>(level));
     } else {
         const int step = LatticeConversion::Step(nodes);
@@ -89,7 +88,7 @@ std::optional<std::vector<std::uint8_t>> SystemColourEngine::Convert(const IccPr
                                                static_cast<std::uint8_t>(r * step)});
                 }
     }
-    const DWORD colours = format == BM_GRAY ? 256 : static_cast<DWORD>(input.size() / 3);
+    const DWORD colours = static_cast<DWORD>(nodes == 0 ? input.size() : input.size() / 3);
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(colours) * 3);
     // One row of packed colours: Wine's engine ignores the stride.
     if (!translate_(transform.get(), input.data(), format, colours, 1, 0, rgb.data(), BM_RGBTRIPLETS, 0, nullptr, 0)) {

@@ -132,7 +132,9 @@ void SaverWindow::TakeOverDesktop() {
 void SaverWindow::ReadScreen() {
     screenWidth_ = ::GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = ::GetSystemMetrics(SM_CYSCREEN);
-    monitorProfile_ = PrimaryMonitorProfile();  // asked here, for the workers: see there
+    // Asked on this thread and handed to the workers with each job: asking takes objects of the
+    // window system's, which the workers leave alone.
+    monitorProfile_ = PrimaryMonitorProfile();
 }
 
 // Covers move to where the monitors are now; a cover for a monitor gone goes too.

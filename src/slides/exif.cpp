@@ -99,15 +99,15 @@ private:
     bool littleEndian_ = true;
 };
 
-Orientation OrientationIn(TiffReader& tiff) {
-    const std::optional<std::uint32_t> value = tiff.Short(tiff.FirstDirectory(), kOrientationTag);
+Orientation OrientationIn(TiffReader& tiff, std::uint64_t firstDirectory) {
+    const std::optional<std::uint32_t> value = tiff.Short(firstDirectory, kOrientationTag);
     return value && *value >= 1 && *value <= 8 ? static_cast<Orientation>(*value) : Orientation::Normal;
 }
 
 // Cameras that record Adobe RGB say their colour space is uncalibrated, and give R03 as the
 // interoperability index: the rule of the camera file system standard (DCF).
-bool AdobeRgbIn(TiffReader& tiff) {
-    const std::optional<std::uint32_t> exif = tiff.Long(tiff.FirstDirectory(), kExifDirectoryTag);
+bool AdobeRgbIn(TiffReader& tiff, std::uint64_t firstDirectory) {
+    const std::optional<std::uint32_t> exif = tiff.Long(firstDirectory, kExifDirectoryTag);
     if (!exif || tiff.Short(*exif, kColourSpaceTag) != kUncalibrated) return false;
     const std::optional<std::uint32_t> interoperability = tiff.Long(*exif, kInteroperabilityDirectoryTag);
     const std::optional<std::array<std::uint8_t, 4>> index =
@@ -115,19 +115,24 @@ bool AdobeRgbIn(TiffReader& tiff) {
     return index && std::memcmp(index->data(), "R03", 4) == 0;
 }
 
-// Reads the TIFF structure of a JPEG's EXIF segment, or of a TIFF file, with read.
-template <typename Result, typename Read>
-Result ReadExif(ByteSource& file, Result otherwise, Read read) {
+ExifFacts FactsIn(TiffReader& tiff) {
+    const std::uint64_t firstDirectory = tiff.FirstDirectory();
+    return {OrientationIn(tiff, firstDirectory), AdobeRgbIn(tiff, firstDirectory)};
+}
+
+}  // namespace
+
+ExifFacts ReadExif(ByteSource& file) {
     std::array<std::uint8_t, 4> magic{};
-    if (file.ReadAt(0, magic.data(), magic.size()) != magic.size()) return otherwise;
+    if (file.ReadAt(0, magic.data(), magic.size()) != magic.size()) return {};
     const bool tiffFile = (magic[0] == 'I' && magic[1] == 'I' && magic[2] == 42 && magic[3] == 0) ||
                           (magic[0] == 'M' && magic[1] == 'M' && magic[2] == 0 && magic[3] == 42);
     if (tiffFile) {
         TiffReader tiff(file, 0);
-        return read(tiff);
+        return FactsIn(tiff);
     }
-    Result result = otherwise;
-    if (!StartsAsJpeg(file)) return result;
+    ExifFacts facts;
+    if (!StartsAsJpeg(file)) return facts;
     ForEachJpegSegment(file, [&](std::uint8_t type, std::uint64_t at, std::uint16_t length) {
         if (type != 0xE1) return true;  // APP1: EXIF when it starts with "Exif\0\0"
         std::array<std::uint8_t, 6> name{};
@@ -140,17 +145,11 @@ Result ReadExif(ByteSource& file, Result otherwise, Read read) {
         if (file.ReadAt(at + 4 + name.size(), tiffBytes.data(), tiffBytes.size()) == tiffBytes.size()) {
             MemoryBytes segmentBytes(tiffBytes.data(), tiffBytes.size());
             TiffReader tiff(segmentBytes, 0);
-            result = read(tiff);
+            facts = FactsIn(tiff);
         }
         return false;
     });
-    return result;
+    return facts;
 }
-
-}  // namespace
-
-Orientation ReadExifOrientation(ByteSource& file) { return ReadExif(file, Orientation::Normal, OrientationIn); }
-
-bool CameraMarksAdobeRgb(ByteSource& file) { return ReadExif(file, false, AdobeRgbIn); }
 
 }  // namespace tessaro

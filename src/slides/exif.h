@@ -27,13 +27,17 @@ constexpr bool SwapsAxes(Orientation orientation) {
     return orientation >= Orientation::Transpose;
 }
 
-// The orientation tag (274), which cameras and phones write because they store the picture as
-// the sensor saw it. Normal for a file that is neither JPEG nor TIFF, that has no orientation
-// tag, or whose EXIF data is broken in any way.
-Orientation ReadExifOrientation(ByteSource& file);
+// What the EXIF data says, read in one pass over the file.
+struct ExifFacts {
+    // The orientation tag (274), which cameras and phones write because they store the picture as
+    // the sensor saw it. Normal for a file that is neither JPEG nor TIFF, that has no orientation
+    // tag, or whose EXIF data is broken in any way.
+    Orientation orientation = Orientation::Normal;
+    // True when the camera marked the picture as Adobe RGB without a profile, as cameras do: its
+    // colour space uncalibrated (tag 0xA001 = 0xFFFF) and its interoperability index "R03".
+    bool cameraAdobeRgb = false;
+};
 
-// True when the camera marked the picture as Adobe RGB without a profile, as cameras do: its
-// colour space uncalibrated (tag 0xA001 = 0xFFFF) and its interoperability index "R03".
-bool CameraMarksAdobeRgb(ByteSource& file);
+ExifFacts ReadExif(ByteSource& file);
 
 }  // namespace tessaro

@@ -240,11 +240,11 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
     if (::GetFileSizeEx(file, &fileBytes) && JpegClaimsMoreThanItHolds(bytes, static_cast<std::uint64_t>(fileBytes.QuadPart))) {
         return Failed(L"checking the slide's declared size", path, WINCODEC_ERR_BADIMAGE);
     }
-    const Orientation orientation = ReadExifOrientation(bytes);
     // Reading the bytes moves the file's pointer, which the decoder's stream takes for its own
     // once it has read: everything read here is read before the stream is made.
+    const ExifFacts exif = ReadExif(bytes);
     SlideColourSource colourSource;
-    colourSource.cameraAdobeRgb = CameraMarksAdobeRgb(bytes);
+    colourSource.cameraAdobeRgb = exif.cameraAdobeRgb;
     const bool jpeg = StartsAsJpeg(bytes);
     if (jpeg) {
         JpegIccProfile profile = ReadJpegIccProfile(bytes);
@@ -265,7 +265,7 @@ std::optional<SlideFrame> WicSlideDecoder::RenderFile(HANDLE file, const std::ws
     // A JPEG's profile was read from its segments; the decoder gives any other format's.
     if (!jpeg) colourSource.embedded = FrameProfile(factory_.get(), frame.get());
     const SlideColours::Choice colours = ChooseColours(colourSource, frame.get(), path);
-    return RenderFrame(factory_.get(), frame.get(), orientation, colours.conversion.get(), screenWidth, screenHeight, stop,
+    return RenderFrame(factory_.get(), frame.get(), exif.orientation, colours.conversion.get(), screenWidth, screenHeight, stop,
                        path);
 }
 

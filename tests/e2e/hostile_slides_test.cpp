@@ -70,7 +70,6 @@ void PatchLe16(std::string& bytes, std::size_t at, std::uint32_t v) { bytes.repl
 std::string Cut(const std::string& bytes, std::size_t size) { return bytes.substr(0, std::min(size, bytes.size())); }
 std::string Half(const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); }
 
-
 std::string Rgb(std::uint32_t rgb) {
     return {static_cast<char>(rgb >> 16), static_cast<char>(rgb >> 8 & 0xFF), static_cast<char>(rgb & 0xFF)};
 }
@@ -131,7 +130,6 @@ std::string ZeroHeightBmp() {
 }
 
 // --- JPEG ---
-
 
 std::string SolidJpeg(std::uint32_t rgb) { return SolidPicture(kWidth, kHeight, rgb, GUID_ContainerFormatJpeg); }
 
@@ -353,7 +351,6 @@ std::vector<Case> OddSlides() {
 
 std::string SystemProfile(const wchar_t* unixPath) { return ReadFileBytes(std::wstring(L"Z:") + unixPath); }
 
-
 std::vector<Case> SlidesWithProfilesThatCannotBeUsed() {
     const std::string jpeg = SolidJpeg(kBlue);
     const std::string adobe = SystemProfile(L"/usr/share/color/icc/colord/AdobeRGB1998.icc");
@@ -419,7 +416,6 @@ std::wstring TraceLineFor(const std::vector<std::wstring>& trace, int slide) {
     }
     return {};
 }
-
 
 // A failure line: "Tessaro: <what> failed for <path>: 0x<8 hex digits>".
 bool NamesACode(const std::wstring& line) {

@@ -8,7 +8,6 @@
 namespace tessaro::e2e {
 namespace {
 
-
 constexpr std::uint32_t kRed = 0xC0392B;
 constexpr std::uint32_t kGreen = 0x27AE60;
 constexpr std::uint32_t kBlue = 0x2E4BC1;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Signing the downloads with a certificate this test makes, in the build folder's own package
 # target: both verify, and a changed byte does not; Windows' trust check (Wine's WinVerifyTrust)
-# tells a signed program from a changed one, and a signed MSI from an unsigned one; a rebuild signed with another certificate has the same
-# digests (tools/check-download.sh); a wrong password fails the build and leaves no download; and
-# without a certificate the build says once that it does not sign. The downloads are built
-# unsigned again at the end.
+# tells a signed program from a changed one, and a signed MSI from an unsigned one; a rebuild
+# signed with another certificate has the same digests (tools/check-download.sh); a wrong password
+# fails the build and leaves no download; and without a certificate the build says once that it
+# does not sign. The downloads are built unsigned again at the end.
 #
 #   signing_test.sh SOURCE_DIR BUILD_DIR WINE_STATE
 set -euo pipefail

@@ -17,7 +17,6 @@ inline const Bytes kSoi = "\xFF\xD8";
 inline const Bytes kJfif = Segment(0xE0, Bytes("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14));
 inline const Bytes kScan = Segment(0xDA, Bytes(10, '\x11')) + Bytes(100, '\x55') + "\xFF\xD9";
 
-
 // Offset of the first marker segment of the type before the first scan (or the scan itself);
 // npos when there is none.
 inline std::size_t FindJpegSegment(const Bytes& jpeg, std::uint8_t type) {

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <random>
 
-
 namespace tessaro {
 namespace {
 

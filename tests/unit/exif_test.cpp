@@ -59,7 +59,7 @@ TEST(ExifOrientation, ReadsTheTagOfJpegAndTiffFiles) {
     };
     for (const Case& c : cases) {
         MemoryBytes bytes(reinterpret_cast<const std::uint8_t*>(c.file.data()), c.file.size());
-        EXPECT_EQ(ReadExifOrientation(bytes), c.expected) << c.what;
+        EXPECT_EQ(ReadExif(bytes).orientation, c.expected) << c.what;
     }
 }
 
@@ -111,7 +111,7 @@ TEST(ExifOrientation, AnythingBrokenOrMissingMeansAsStored) {
     };
     for (const Case& c : cases) {
         MemoryBytes bytes(reinterpret_cast<const std::uint8_t*>(c.file.data()), c.file.size());
-        EXPECT_EQ(ReadExifOrientation(bytes), c.expected) << c.what;
+        EXPECT_EQ(ReadExif(bytes).orientation, c.expected) << c.what;
     }
 }
 
@@ -138,7 +138,7 @@ TEST(ExifColourSpace, OnlyAnUncalibratedPictureWithIndexR03IsAdobeRgb) {
     };
     for (const auto& c : cases) {
         MemoryBytes bytes(reinterpret_cast<const std::uint8_t*>(c.file.data()), c.file.size());
-        EXPECT_EQ(CameraMarksAdobeRgb(bytes), c.adobeRgb) << c.what;
+        EXPECT_EQ(ReadExif(bytes).cameraAdobeRgb, c.adobeRgb) << c.what;
     }
 }
 

@@ -1,4 +1,4 @@
-// The EXIF orientation of any file: JPEG, TIFF or anything else.
+// The EXIF data of any file: JPEG, TIFF or anything else.
 
 #include "slides/exif.h"
 
@@ -9,11 +9,12 @@ using tessaro::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     fuzz::WatchedFile file(bytes, size);
-    const Orientation orientation = ReadExifOrientation(file);
-    const auto value = static_cast<int>(orientation);
+    const ExifFacts facts = ReadExif(file);
+    const auto value = static_cast<int>(facts.orientation);
     Require(value >= 1 && value <= 8, "the orientation is one of the eight");
     const bool jpeg = size >= 4 && bytes[0] == 0xFF && bytes[1] == 0xD8;
     const bool tiff = size >= 8 && (bytes[0] == 'I' || bytes[0] == 'M');
-    Require(jpeg || tiff || orientation == Orientation::Normal, "neither JPEG nor TIFF is as stored");
+    Require(jpeg || tiff || (facts.orientation == Orientation::Normal && !facts.cameraAdobeRgb),
+            "neither JPEG nor TIFF is as stored and says nothing of its colours");
     return 0;
 }
